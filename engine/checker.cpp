@@ -1,0 +1,72 @@
+#include "checker.h"
+
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "language_catalog.h"
+#include "source_file.h"
+#include "token_splitter.h"
+
+const char* Checker::text(const char* key) const {
+    return catalog_ == nullptr ? "" : catalog_->lookup(key);
+}
+
+bool Checker::read_tokens(const char* path, TokenSplitter& splitter, std::int32_t& file_size) {
+    SourceFile file;
+    if (!file.open(path, SourceFile::ReadMode)) return false;
+    const std::int32_t size = file.size();
+    if (size < 0) return false;
+    try {
+        std::string buffer(static_cast<std::size_t>(size), '\0');
+        // A short read (the file shrank) leaves zero bytes, which end the text early;
+        // a failing read is no text at all.
+        file.read(buffer.data(), size);
+        if (file.has_error()) return false;
+        file.close();
+        splitter.split(std::move(buffer));
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    file_size = size;
+    return true;
+}
+
+CheckResult Checker::store(std::int32_t start, std::int32_t length, const kpstring& reason) {
+    conflict_.start = start;
+    conflict_.length = length;
+    conflict_.reason = reason;
+    return CheckResult::found(conflict_);
+}
+
+// Each looked-up text is appended at once: the next lookup overwrites it.
+CheckResult Checker::expected_found(const Token& token, const char* expected_key, const char* found_key) {
+    kpstring reason(32);
+    reason += text(expected_key);
+    reason += " ";
+    reason += text(found_key);
+    return store(token.start, token.length, reason);
+}
+
+CheckResult Checker::single(const Token& token, const char* key) {
+    kpstring reason(32);
+    reason += text(key);
+    return store(token.start, token.length, reason);
+}
+
+CheckResult Checker::number_form(const Token& token, const char* number_key, const char* found_key) {
+    kpstring reason(32);
+    reason += text(number_key);
+    if (found_key != nullptr) reason += text(found_key);
+    return store(token.start, token.length, reason);
+}
+
+CheckResult Checker::conflict_at_end(std::int32_t file_size, const char* end_key, const char* expected_key) {
+    kpstring reason(32);
+    reason += text(end_key);
+    reason += " ";
+    reason += text(expected_key);
+    return store(file_size, 0, reason);
+}

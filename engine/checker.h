@@ -1,0 +1,78 @@
+// Checker: the common frame of every file checker (read the file whole, split it into
+// tokens, walk them) and the Conflict through which it reports a file's first fault.
+#pragma once
+
+#include <cstdint>
+
+#include "kpstring.h"
+
+class LanguageCatalog;
+class SourceFile;
+class TokenSplitter;
+struct Token;
+
+// The first fault of the file checked last. For a fault at the end of the text, `start`
+// is the file size and `length` 0.
+struct Conflict {
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+    kpstring reason{32};
+};
+
+// What one check found: the file could not be read, no conflict, or the checker's Conflict.
+class CheckResult {
+public:
+    static CheckResult unreadable() { return CheckResult(-1, nullptr); }
+    static CheckResult clean() { return CheckResult(0, nullptr); }
+    static CheckResult found(const Conflict& conflict) { return CheckResult(1, &conflict); }
+
+    // -1 (cannot be read), 0 (no conflict) or 1 (conflict()).
+    int code() const { return code_; }
+    bool is_unreadable() const { return code_ < 0; }
+    bool is_clean() const { return code_ == 0; }
+    const Conflict* conflict() const { return conflict_; }
+
+private:
+    CheckResult(int code, const Conflict* conflict) : code_(code), conflict_(conflict) {}
+    int code_;
+    const Conflict* conflict_;
+};
+
+class Checker {
+public:
+    virtual ~Checker() = default;
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
+
+    // Reads `path` anew and reports its first conflict. The Conflict lives in this
+    // checker and is overwritten only by a later check that finds one.
+    virtual CheckResult check(const char* path) = 0;
+    const Conflict& conflict() const { return conflict_; }
+
+protected:
+    // Texts come from `catalog`; without one every text is empty.
+    explicit Checker(const LanguageCatalog* catalog) : catalog_(catalog) {}
+
+    // The catalog's text for `key`, valid until the next lookup.
+    const char* text(const char* key) const;
+
+    // Reads the whole file and splits it with the table already registered in `splitter`.
+    // False when the file cannot be opened, its size taken, its bytes read or held in memory.
+    static bool read_tokens(const char* path, TokenSplitter& splitter, std::int32_t& file_size);
+
+    // Each stores a conflict at `token` with its reason composed from catalog texts.
+    // "<expected> <found>":
+    CheckResult expected_found(const Token& token, const char* expected_key, const char* found_key);
+    // "<key>":
+    CheckResult single(const Token& token, const char* key);
+    // "<number><found>", the found text joined without a blank; none when `found_key` is null:
+    CheckResult number_form(const Token& token, const char* number_key, const char* found_key);
+    // The end-of-text conflict: "<end> <expected>" at the file size, length 0.
+    CheckResult conflict_at_end(std::int32_t file_size, const char* end_key, const char* expected_key);
+
+private:
+    CheckResult store(std::int32_t start, std::int32_t length, const kpstring& reason);
+
+    const LanguageCatalog* catalog_;
+    Conflict conflict_;
+};

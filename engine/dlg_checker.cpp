@@ -1,0 +1,109 @@
+#include "dlg_checker.h"
+
+#include <string_view>
+
+#include "token_splitter.h"
+
+namespace {
+
+enum DlgDelimiter { BraceOpen = 0, BraceClose = 1, Newline = 2, Comment = 3 };
+
+// The walk's states.
+enum DlgState {
+    LineStart = 0, AfterNumber = 1, AfterBraceClose = 2, AfterFirstBrace = 3, InField = 4,
+    InComment = 5
+};
+
+bool is(const Token& token, DlgDelimiter delimiter) {
+    return token.kind == TokenKind::Delimiter && token.delimiter->id == delimiter;
+}
+
+bool is_record_number(std::string_view text) {
+    if (text.empty()) return false;
+    for (char byte : text) {
+        if (byte < '0' || byte > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* ArcanumDlgChecker::found_key(const Token& token) {
+    switch (token.kind) {
+        case TokenKind::Text: return "arcanum_dlg.found_text";
+        case TokenKind::Blank: return "arcanum_dlg.found_space";
+        case TokenKind::Delimiter: break;
+    }
+    switch (token.delimiter->id) {
+        case BraceOpen: return "arcanum_dlg.found_bracket_open";
+        case BraceClose: return "arcanum_dlg.found_bracket_close";
+        case Newline: return "arcanum_dlg.found_newline";
+        default: return "arcanum_dlg.found_text";
+    }
+}
+
+const char* ArcanumDlgChecker::describe_token(const Token& token) const {
+    return text(token.kind == TokenKind::Delimiter ? found_key(token) : "arcanum_dlg.found_text");
+}
+
+CheckResult ArcanumDlgChecker::check(const char* path) {
+    TokenSplitter splitter;
+    splitter.add_delimiter(BraceOpen, "{");
+    splitter.add_delimiter(BraceClose, "}");
+    splitter.add_delimiter(Newline, "\n");
+    splitter.add_delimiter(Newline, "\r\n");
+    splitter.add_delimiter(Comment, "//");
+    std::int32_t file_size = 0;
+    if (!read_tokens(path, splitter, file_size)) return CheckResult::unreadable();
+
+    auto expected_found = [this](const Token& token, const char* expected_key) {
+        return Checker::expected_found(token, expected_key, found_key(token));
+    };
+
+    int state = LineStart;
+    for (const Token* token = splitter.first(); token != nullptr; token = splitter.next()) {
+        const Token& t = *token;
+        switch (state) {
+            case LineStart:
+                if (is(t, BraceOpen)) state = AfterFirstBrace;
+                else if (is(t, Comment)) state = InComment;
+                else if (!is(t, Newline) && t.kind != TokenKind::Blank)
+                    return expected_found(t, "arcanum_dlg.expected_bracket");
+                break;
+            case AfterFirstBrace:
+                if (t.kind == TokenKind::Text && is_record_number(t.text)) {
+                    state = AfterNumber;
+                } else {
+                    // Only a bad Text token goes unnamed: a blank or a delimiter is named.
+                    const bool named = t.kind != TokenKind::Text;
+                    return number_form(t, "arcanum_dlg.expected_number", named ? found_key(t) : nullptr);
+                }
+                break;
+            case AfterNumber:
+                if (is(t, BraceClose)) state = AfterBraceClose;
+                else return expected_found(t, "arcanum_dlg.expected_bracket_close");
+                break;
+            case AfterBraceClose:
+                if (is(t, BraceOpen)) state = InField;
+                else if (is(t, Newline)) state = LineStart;
+                else if (t.kind != TokenKind::Blank || t.length != 1)
+                    return expected_found(t, "arcanum_dlg.expected_next");
+                break;
+            case InField:
+                if (is(t, BraceClose)) state = AfterBraceClose;
+                else if (is(t, BraceOpen)) return single(t, "arcanum_dlg.unexpected_bracket_open");
+                else if (is(t, Newline)) return single(t, "arcanum_dlg.unexpected_newline");
+                break;
+            case InComment:
+                if (is(t, Newline)) state = LineStart;
+                break;
+        }
+    }
+
+    switch (state) {
+        case AfterNumber:
+        case InField: return conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_bracket_close");
+        case AfterFirstBrace: return conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_number");
+        default: return CheckResult::clean();
+    }
+}

@@ -1,0 +1,19 @@
+// ArcanumDlgChecker: checks Arcanum dialogue files: one "{number}{field}{field}..." record,
+// "//" comment or empty line per line.
+#pragma once
+
+#include "checker.h"
+
+class ArcanumDlgChecker : public Checker {
+public:
+    explicit ArcanumDlgChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
+
+    CheckResult check(const char* path) override;
+    // The catalog's name for the delimiter of `token`; the comment marker and anything
+    // else are named as text.
+    const char* describe_token(const Token& token) const;
+
+private:
+    // The key naming `token` as found where something else was expected.
+    static const char* found_key(const Token& token);
+};

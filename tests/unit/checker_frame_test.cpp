@@ -1,0 +1,93 @@
+// The frame every checker shares: reading, unreadable files, zero bytes, missing texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dlg_checker.h"
+#include "key_catalog.h"
+#include "sample_check.h"
+#include "test_files.h"
+#include "token_splitter.h"
+#include "tra_checker.h"
+
+namespace {
+
+TEST(CheckerFrame, UnreadablePathGivesMinusOneAndKeepsThePreviousConflict) {
+    key_catalog::KeyCatalog catalog;
+    TraChecker checker(catalog.get());
+    const Outcome first = check_bytes(checker, "hello");
+    ASSERT_EQ(first.code, 1);
+
+    test_files::ScratchDir dir;
+    EXPECT_EQ(checker.check(dir.file("missing.tra").c_str()).code(), -1);
+    EXPECT_EQ(checker.check(dir.path().string().c_str()).code(), -1) << "a folder is no file";
+    EXPECT_EQ(checker.conflict().start, first.start);
+    EXPECT_EQ(checker.conflict().length, first.length);
+    EXPECT_EQ(std::string(checker.conflict().reason.c_str()), first.reason);
+}
+
+TEST(CheckerFrame, SecondCheckDescribesOnlyTheSecondFault) {
+    key_catalog::KeyCatalog catalog;
+    TraChecker checker(catalog.get());
+    check_bytes(checker, "@1 = ~a~ [S 1]");
+    EXPECT_EQ(check_bytes(checker, "@1 ~a~"), (Outcome{1, 3, 1, "tra.expected_equal tra.found_tilde"}));
+}
+
+TEST(CheckerFrame, TextEndsAtAZeroByteButTheEndFaultReportsTheFileSize) {
+    key_catalog::KeyCatalog catalog;
+    TraChecker tra(catalog.get());
+    const std::string with_zero("@1 = ~a\0~ x", 11);
+    EXPECT_EQ(check_bytes(tra, with_zero), (Outcome{1, 11, 0, "tra.unexpected_end tra.expected_tilde"}));
+    EXPECT_EQ(check_bytes(tra, std::string("@1 = ~a~\0 x", 11)), clean_outcome);
+
+    ArcanumDlgChecker dlg(catalog.get());
+    EXPECT_EQ(check_bytes(dlg, std::string("{1}{a\0}", 7)),
+              (Outcome{1, 7, 0, "arcanum_dlg.unexpected_end arcanum_dlg.expected_bracket_close"}));
+}
+
+TEST(CheckerFrame, WithoutCatalogReasonsAreOnlyTheirSeparators) {
+    TraChecker tra(nullptr);
+    EXPECT_EQ(check_bytes(tra, "@1 ~a~").reason, " ");
+    EXPECT_EQ(check_bytes(tra, "@1 = ~<A B>~").reason, "");
+    EXPECT_EQ(check_bytes(tra, "@1 = ~a").reason, " ");
+    EXPECT_EQ(check_bytes(tra, "@=").reason, "");
+
+    ArcanumDlgChecker dlg(nullptr);
+    EXPECT_EQ(check_bytes(dlg, "{1}{a{").reason, "");
+    EXPECT_EQ(check_bytes(dlg, "x").reason, " ");
+}
+
+TEST(CheckerFrame, DescribeTokenNamesDelimitersAndCallsAnythingElseText) {
+    key_catalog::KeyCatalog catalog;
+    TraChecker tra(catalog.get());
+    ArcanumDlgChecker dlg(catalog.get());
+    const DelimiterEntry quote{3, "\"", 1};
+    const DelimiterEntry unknown{42, "?", 1};
+    const DelimiterEntry comment{3, "//", 2};
+    const DelimiterEntry newline{2, "\r\n", 2};
+    auto delimiter = [](const DelimiterEntry& entry) {
+        return Token{TokenKind::Delimiter, 0, entry.length, &entry, {}};
+    };
+    const Token blank{TokenKind::Blank, 0, 1, nullptr, " "};
+
+    EXPECT_STREQ(tra.describe_token(delimiter(quote)), "tra.found_quote");
+    EXPECT_STREQ(tra.describe_token(delimiter(unknown)), "tra.found_text");
+    EXPECT_STREQ(tra.describe_token(blank), "tra.found_text");
+    EXPECT_STREQ(dlg.describe_token(delimiter(comment)), "arcanum_dlg.found_text");
+    EXPECT_STREQ(dlg.describe_token(delimiter(newline)), "arcanum_dlg.found_newline");
+}
+
+TEST(CheckerFrame, LargeFileIsCheckedWhole) {
+    key_catalog::KeyCatalog catalog;
+    TraChecker checker(catalog.get());
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string n = std::to_string(i);
+        text += "@" + n + " = ~Text <CHARNAME> number " + n + "~ [SND" + n + "]\r\n";
+    }
+    const int bad_at = static_cast<int>(text.size());
+    text += "@20000 = ~a~ x\r\n";
+    EXPECT_EQ(check_bytes(checker, text), (Outcome{1, bad_at + 12, 4, "tra.expected_after_line1 tra.found_text"}));
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+// Runs a checker over bytes written to a scratch file and captures what it reported.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "checker.h"
+
+struct Outcome {
+    int code;  // -1, 0 or 1
+    int start;
+    int length;
+    std::string reason;
+
+    bool operator==(const Outcome& other) const {
+        return code == other.code && start == other.start && length == other.length &&
+               reason == other.reason;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    return out << "{code " << o.code << ", start " << o.start << ", length " << o.length
+               << ", reason \"" << o.reason << "\"}";
+}
+
+inline const Outcome clean_outcome{0, 0, 0, ""};
+
+// What `check` gives for a file holding exactly `bytes`; start/length/reason only for a conflict.
+Outcome check_bytes(Checker& checker, std::string_view bytes);
+// The same for an existing path.
+Outcome check_path(Checker& checker, const std::string& path);
