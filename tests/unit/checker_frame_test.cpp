@@ -1,6 +1,7 @@
 // The frame every checker shares: reading, unreadable files, zero bytes, missing texts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "dlg_checker.h"
@@ -24,6 +25,17 @@ TEST(CheckerFrame, UnreadablePathGivesMinusOneAndKeepsThePreviousConflict) {
     EXPECT_EQ(checker.conflict().start, first.start);
     EXPECT_EQ(checker.conflict().length, first.length);
     EXPECT_EQ(std::string(checker.conflict().reason.c_str()), first.reason);
+}
+
+TEST(CheckerFrame, FileTooLargeForItsSizeToBeTakenIsUnreadable) {
+    test_files::ScratchDir dir;
+    const std::string path = dir.file("huge.tra");
+    test_files::write_bytes(path, "@1 = ~a~");
+    std::error_code error;
+    std::filesystem::resize_file(path, 3'000'000'000ull, error);  // sparse: no disk space used
+    if (error) GTEST_SKIP() << "cannot make a 3 GB sparse file here: " << error.message();
+    TraChecker checker(nullptr);
+    EXPECT_EQ(checker.check(path.c_str()).code(), -1);
 }
 
 TEST(CheckerFrame, SecondCheckDescribesOnlyTheSecondFault) {
