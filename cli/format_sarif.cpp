@@ -1,0 +1,107 @@
+// SARIF 2.1.0, for code scanning: one run, one result per conflict, and the files that
+// cannot be read as tool execution notifications.
+#include <cctype>
+
+#include "byte_text.h"
+#include "formats.h"
+#include "json_text.h"
+
+namespace {
+
+using nlohmann::ordered_json;
+
+bool unreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+ordered_json location(const std::string& path) {
+    return {{"physicalLocation", {{"artifactLocation", {{"uri", sarif_uri(path)}}}}}};
+}
+
+class SarifReporter : public Reporter {
+public:
+    explicit SarifReporter(std::ostream& out) : out_(out) {}
+
+    void file(const FileReport& report) override {
+        if (report.verdict == Verdict::Conflict) {
+            const ConflictReport& c = report.conflict;
+            const std::string_view before =
+                std::string_view(c.line_text).substr(0, static_cast<std::size_t>(c.position.column - 1));
+            ordered_json where = location(report.path);
+            // Columns in UTF-16 units, SARIF's default; the byte range is exact whatever the encoding.
+            where["physicalLocation"]["region"] = {
+                {"startLine", c.position.line},
+                {"startColumn", utf16_length(before) + 1},
+                {"byteOffset", c.start},
+                {"byteLength", c.length}};
+            const bool tra = report.kind == FileKind::Tra;
+            ordered_json message = ordered_json::object();
+            put_bytes(message, "text", c.reason);
+            results_.push_back({{"ruleId", tra ? "tra-syntax" : "dlg-syntax"},
+                                {"ruleIndex", tra ? 0 : 1},
+                                {"level", "error"},
+                                {"message", message},
+                                {"locations", ordered_json::array({where})}});
+        } else if (report.verdict == Verdict::Unreadable) {
+            ordered_json message = ordered_json::object();
+            put_bytes(message, "text", "cannot be read: " + report.error);
+            notifications_.push_back({{"level", "error"},
+                                      {"message", message},
+                                      {"locations", ordered_json::array({location(report.path)})}});
+        }
+    }
+
+    void finish(const Summary& summary) override {
+        const ordered_json rules = ordered_json::array({
+            {{"id", "tra-syntax"}, {"shortDescription", {{"text", "TRA file syntax"}}}},
+            {{"id", "dlg-syntax"}, {"shortDescription", {{"text", "Arcanum dialogue file syntax"}}}}});
+        const ordered_json run = {
+            {"tool", {{"driver", {{"name", "brindle-check"}, {"version", BRINDLE_VERSION}, {"rules", rules}}}}},
+            {"invocations", ordered_json::array({{{"executionSuccessful", summary.unreadable == 0},
+                                                  {"toolExecutionNotifications", notifications_}}})},
+            {"results", results_}};
+        const ordered_json document = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+                                       {"version", "2.1.0"},
+                                       {"runs", ordered_json::array({run})}};
+        out_ << dump_json(document) << '\n';
+        out_.flush();
+    }
+
+private:
+    std::ostream& out_;
+    ordered_json results_ = ordered_json::array();
+    ordered_json notifications_ = ordered_json::array();
+};
+
+}  // namespace
+
+std::string sarif_uri(std::string_view path) {
+    std::string generic(path);
+    for (char& c : generic) {
+        if (c == '\\') c = '/';
+    }
+    std::string prefix;
+    std::string_view rest = generic;
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
+        prefix = "file:///" + std::string(rest.substr(0, 2));
+        rest.remove_prefix(2);
+    } else if (!rest.empty() && rest[0] == '/') {
+        prefix = "file://";
+    }
+    static const char hex[] = "0123456789ABCDEF";
+    std::string uri = prefix;
+    for (char c : rest) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (unreserved(byte)) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += hex[byte >> 4];
+            uri += hex[byte & 0x0F];
+        }
+    }
+    return uri;
+}
+
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out) { return std::make_unique<SarifReporter>(out); }

@@ -1,0 +1,11 @@
+#include "formats.h"
+
+std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context) {
+    switch (format) {
+        case Format::Json: return make_json_reporter(out);
+        case Format::Github: return make_github_reporter(out);
+        case Format::Sarif: return make_sarif_reporter(out);
+        case Format::Text: break;
+    }
+    return make_text_reporter(out, context);
+}

@@ -1,0 +1,34 @@
+// The output formats: each takes the report of every file as it is checked and the
+// totals at the end, and writes to standard output.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "options.h"
+#include "report.h"
+
+class Reporter {
+public:
+    virtual ~Reporter() = default;
+    virtual void file(const FileReport& report) = 0;
+    virtual void finish(const Summary& summary) = 0;
+};
+
+// `context`: text output shows the conflict's line and a caret marker under it.
+std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context);
+
+std::unique_ptr<Reporter> make_text_reporter(std::ostream& out, bool context);
+std::unique_ptr<Reporter> make_github_reporter(std::ostream& out);
+std::unique_ptr<Reporter> make_json_reporter(std::ostream& out);
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out);
+
+// GitHub workflow commands: the escapes of a message, and of a property value (file=...).
+std::string github_message(std::string_view text);
+std::string github_property(std::string_view text);
+
+// A relative URI reference for a relative path ("/" separators, bytes outside the
+// unreserved set percent-encoded); a file: URI for an absolute one.
+std::string sarif_uri(std::string_view path);

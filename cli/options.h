@@ -1,0 +1,30 @@
+// The command line of brindle-check, parsed.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "report.h"
+
+enum class Format { Text, Json, Github, Sarif };
+
+struct Options {
+    std::vector<std::string> paths;
+    std::optional<FileKind> type;
+    Format format = Format::Text;
+    std::string language = "English";
+    std::optional<std::string> languages_folder;
+    bool context = true;
+    bool quiet = false;
+};
+
+// Either the options to run with, or the exit status to end with at once (after --help,
+// --version or a usage error, whose text has gone to `out` or `err`).
+struct ParsedCommandLine {
+    std::optional<Options> options;
+    int exit_status = 0;
+};
+
+ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

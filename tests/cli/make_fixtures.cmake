@@ -1,0 +1,35 @@
+# Writes the input files of the brindle-check runs into FIXTURES (a fresh folder).
+# Written here rather than committed so that CR LF and tab bytes stay exact whatever
+# a checkout does to line ends.
+file(REMOVE_RECURSE ${FIXTURES})
+
+function(put name text)
+  file(WRITE ${FIXTURES}/${name} "${text}")
+endfunction()
+
+put(clean.tra "// two entries\n@1 = ~Hello~ [HI1]\n@2 = ~Bye~\n")
+put(clean.dlg "{1}{Hello}{}\n{2}{Bye}{}\n")
+# The same fault at line 2, column 6, with LF and with CR LF line ends.
+put(lf.tra "@1 = ~a~\n@2 = \"b\"\n")
+put(crlf.tra "@1 = ~a~\r\n@2 = \"b\"\r\n")
+# A fault at the end of the text, after its last byte, in a file without a final line end.
+put(end.dlg "{1}{a}\r\n{2}{bc")
+# A field cut by a CR LF: the conflict is the line end itself.
+put(field-crlf.dlg "{1}{a\r\n}\r\n")
+# Tabs before the fault keep the caret under it.
+put(tabs.tra "@1 = ~a~\n\t\t@2 =\t~b~ [S 2]\n")
+put(notes.txt "@1 = ~a~ x\n")
+
+put(tree/b/UPPER.TRA "@1 = ~a~\n")
+put(tree/b/c/deep.Dlg "{1}{\n")
+put(tree/a.tra "@1 = ~a\n")
+put(tree/a.dlg "{1}{a}\n")
+put(tree/readme.txt "not checked\n")
+put(tree/z.tra "@1 = ~z~\n")
+
+put(languages/Pirate.ini "tra\n{\n  expected_tilde=Arr, a tilde be missin'\n  found_quote=an' a quote be there\n  unexpected_end=The end, matey.\n}\narcanum_dlg\n{\n  unexpected_end=The end, matey.\n}\n")
+put(languages/Empty.ini "general\n{\n  initialized=ready\n}\n")
+
+# A link to a file that does not exist, found by searching the directory.
+put(broken-tree/good.tra "@1 = ~a~\n")
+file(CREATE_LINK ${FIXTURES}/no-such-file.tra ${FIXTURES}/broken-tree/lost.tra SYMBOLIC)
