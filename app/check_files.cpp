@@ -1,0 +1,76 @@
+// The "Check files" command: the road from choosing files to a clean log.
+#include <memory>
+
+#include "checker.h"
+#include "conflict_editor.h"
+#include "dlg_checker.h"
+#include "kp_file_chooser.h"
+#include "kpstring.h"
+#include "language_catalog.h"
+#include "main_window.h"
+#include "tra_checker.h"
+
+namespace {
+
+enum FileFilter { TraFilter = 1, DlgFilter = 2 };
+
+// What the conflict editor's result asks of the run.
+enum EditorResult { Cancelled = 0, SavedOrClosed = 1 };
+
+}  // namespace
+
+void MainWindow::check_files() {
+    KPFileChooser chooser(window()->handle());
+    chooser.add_filter("TRA files (*.TRA)", "*.tra");
+    chooser.add_filter("Arcanum dialog files (*.DLG)", "*.dlg");
+    chooser.add_flags(OFN_ALLOWMULTISELECT);
+    chooser.set_too_many_files_warning(
+        text_or("general.too_many_files", "Too many files were chosen at once. Please choose fewer files."),
+        "Warning");
+    if (!chooser.choose()) return;
+
+    log("");
+    std::unique_ptr<Checker> checker;
+    switch (chooser.selected_filter()) {
+        case TraFilter:
+            checker = std::make_unique<TraChecker>(catalog());
+            log(catalog()->lookup("general.checktra"));
+            break;
+        case DlgFilter:
+            checker = std::make_unique<ArcanumDlgChecker>(catalog());
+            log(catalog()->lookup("general.checkarcanumdlg"));
+            break;
+        default:
+            window()->message_box(catalog()->lookup("general.unknown_file_type"), "Error", MB_OK);
+            return;
+    }
+
+    const int count = chooser.file_count();
+    for (int i = 0; i < count; ++i) {
+        kpstring path(32);
+        if (count > 1) {
+            path += chooser.directory();
+            path += "\\";
+        }
+        path += chooser.file_name(i);
+
+        for (;;) {
+            log(chooser.file_name(i));
+            const CheckResult result = checker->check(path.c_str());
+            if (result.is_unreadable()) {
+                log(catalog()->lookup("general.filenotfound"));
+                window()->message_box(catalog()->lookup("general.filenotfound"), path.c_str(), MB_OK);
+                break;
+            }
+            if (result.is_clean()) break;
+            const INT_PTR answer = the_conflict_editor->edit(path.c_str(), *result.conflict());
+            if (answer == SavedOrClosed) continue;
+            if (answer == Cancelled) {
+                log(catalog()->lookup("general.canceled"));
+                return;
+            }
+            break;
+        }
+    }
+    log(catalog()->lookup("general.noconflicts"));
+}

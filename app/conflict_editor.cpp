@@ -1,0 +1,135 @@
+#include "conflict_editor.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <richedit.h>
+
+#include "checker.h"
+#include "file_replace.h"
+#include "kp_dialog.h"
+#include "kp_window.h"
+#include "language_catalog.h"
+#include "main_window.h"
+#include "resource_ids.h"
+#include "source_file.h"
+
+namespace {
+
+// The editor must hold any file, whatever RichEdit's small default limit.
+constexpr LPARAM text_limit = 0x7FFFFFFE;
+
+HFONT make_font(const char* face, int weight) {
+    return CreateFontA(12, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, face);
+}
+
+// The whole file as zero-terminated text; empty when it cannot be read.
+std::vector<char> read_whole_file(const char* path) {
+    SourceFile file;
+    if (!file.open(path, SourceFile::ReadMode)) return std::vector<char>(1, '\0');
+    const std::int32_t size = file.size();
+    if (size < 0) return std::vector<char>(1, '\0');
+    std::vector<char> text(static_cast<std::size_t>(size) + 1, '\0');
+    file.read(text.data(), size);
+    return text;
+}
+
+}  // namespace
+
+ConflictEditor::ConflictEditor()
+    : dialog_(std::make_unique<KPDialog>(the_main_window->window())),
+      reason_font_(make_font("MS Sans Serif", FW_BOLD)),
+      text_font_(make_font("Courier", 0)) {
+    the_main_window->window()->add_handler(this);
+}
+
+ConflictEditor::~ConflictEditor() {
+    dialog_.reset();
+    the_main_window->window()->remove_handler(this);
+    DeleteObject(reason_font_);
+    DeleteObject(text_font_);
+}
+
+INT_PTR ConflictEditor::edit(const char* path, const Conflict& conflict) {
+    path_ = path;
+    conflict_ = &conflict;
+    const INT_PTR result = dialog_->run(MAKEINTRESOURCEA(IDD_CONFLICT_EDITOR));
+    conflict_ = nullptr;
+    return result;
+}
+
+void ConflictEditor::on_dialog_init(KPDialog* dialog, HWND dialog_handle) {
+    if (dialog != dialog_.get() || conflict_ == nullptr) return;
+    const LanguageCatalog& catalog = *the_main_window->catalog();
+    SetDlgItemTextA(dialog_handle, IDC_CONFLICT_REASON, conflict_->reason.c_str());
+
+    const std::vector<char> text = read_whole_file(path_.c_str());
+    text_cut_at_zero_ = std::strlen(text.data()) + 1 < text.size();
+    HWND editor = GetDlgItem(dialog_handle, IDC_CONFLICT_TEXT);
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, text_limit);
+    SetWindowTextA(editor, text.data());
+
+    SetFocus(editor);
+    SendMessageA(editor, EM_SETSEL, static_cast<WPARAM>(conflict_->start),
+                 static_cast<LPARAM>(conflict_->start + conflict_->length));
+    scroll_pending_ = true;
+
+    kpstring caption(32);
+    ((caption += catalog.lookup("conflicteditor.caption")) += " - ") += path_.c_str();
+    SetWindowTextA(dialog_handle, caption.c_str());
+    SetDlgItemTextA(dialog_handle, IDC_CONFLICT_DESCRIPTION, catalog.lookup("conflicteditor.description"));
+    SetDlgItemTextA(dialog_handle, IDOK, catalog.lookup("conflicteditor.save"));
+    SetDlgItemTextA(dialog_handle, IDCANCEL, catalog.lookup("conflicteditor.cancel"));
+
+    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(text_font_), FALSE);
+    SendDlgItemMessageA(dialog_handle, IDC_CONFLICT_REASON, WM_SETFONT, reinterpret_cast<WPARAM>(reason_font_), FALSE);
+}
+
+void ConflictEditor::on_dialog_paint(KPDialog* dialog, HWND dialog_handle, HDC) {
+    if (dialog != dialog_.get() || !scroll_pending_) return;
+    SendDlgItemMessageA(dialog_handle, IDC_CONFLICT_TEXT, EM_SCROLLCARET, 0, 0);
+    scroll_pending_ = false;
+}
+
+void ConflictEditor::on_dialog_command(KPDialog* dialog, HWND dialog_handle, int control_id) {
+    if (dialog != dialog_.get()) return;
+    if (control_id == IDOK) {
+        if (save(dialog_handle)) EndDialog(dialog_handle, 1);
+    } else if (control_id == IDCANCEL) {
+        EndDialog(dialog_handle, 0);
+    }
+}
+
+bool ConflictEditor::save(HWND dialog_handle) {
+    if (text_cut_at_zero_) {
+        const int answer = MessageBoxA(
+            dialog_handle,
+            the_main_window->text_or("conflicteditor.zero_byte_warning",
+                                     "This file holds a zero byte. The editor shows only the text before it, "
+                                     "so saving would lose every byte from the zero byte on. Save anyway?"),
+            "Warning", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+        if (answer != IDYES) return false;
+    }
+
+    HWND editor = GetDlgItem(dialog_handle, IDC_CONFLICT_TEXT);
+    const LRESULT length = SendMessageA(editor, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+    TEXTRANGEA range{};
+    range.chrg.cpMin = 0;
+    range.chrg.cpMax = -1;
+    range.lpstrText = text.data();
+    SendMessageA(editor, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+
+    std::string reason;
+    if (replace_file(path_.c_str(), text.data(), static_cast<std::int32_t>(length), reason)) {
+        text_cut_at_zero_ = false;
+        return true;
+    }
+    kpstring message(the_main_window->text_or("conflicteditor.save_failed",
+                                              "The file could not be saved. Your changes are still in the editor."));
+    ((message += "\n\n") += path_.c_str()) += "\n";
+    message += reason.c_str();
+    MessageBoxA(dialog_handle, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+    return false;
+}
