@@ -1,8 +1,8 @@
 #include "checker.h"
 
+#include <memory>
 #include <new>
 #include <stdexcept>
-#include <string>
 
 #include "language_catalog.h"
 #include "source_file.h"
@@ -18,13 +18,13 @@ bool Checker::read_tokens(const char* path, TokenSplitter& splitter, std::int32_
     const std::int32_t size = file.size();
     if (size < 0) return false;
     try {
-        std::string buffer(static_cast<std::size_t>(size), '\0');
-        // A short read (the file shrank) leaves zero bytes, which end the text early;
-        // a failing read is no text at all.
-        file.read(buffer.data(), size);
+        // Read straight into the block the splitter keeps. A short read (the file shrank)
+        // ends the text after the bytes that arrived; a failing read is no text at all.
+        std::unique_ptr<char[]> block(new char[static_cast<std::size_t>(size) + 1]);
+        const std::int32_t arrived = file.read_some(block.get(), size);
         if (file.has_error()) return false;
         file.close();
-        splitter.split(std::move(buffer));
+        splitter.split(std::move(block), static_cast<std::size_t>(arrived));
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {

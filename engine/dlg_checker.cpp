@@ -14,10 +14,6 @@ enum DlgState {
     InComment = 5
 };
 
-bool is(const Token& token, DlgDelimiter delimiter) {
-    return token.kind == TokenKind::Delimiter && token.delimiter->id == delimiter;
-}
-
 bool is_record_number(std::string_view text) {
     if (text.empty()) return false;
     for (char byte : text) {
@@ -46,13 +42,17 @@ const char* ArcanumDlgChecker::describe_token(const Token& token) const {
     return text(token.kind == TokenKind::Delimiter ? found_key(token) : "arcanum_dlg.found_text");
 }
 
-CheckResult ArcanumDlgChecker::check(const char* path) {
-    TokenSplitter splitter;
+void ArcanumDlgChecker::add_delimiters(TokenSplitter& splitter) {
     splitter.add_delimiter(BraceOpen, "{");
     splitter.add_delimiter(BraceClose, "}");
     splitter.add_delimiter(Newline, "\n");
     splitter.add_delimiter(Newline, "\r\n");
     splitter.add_delimiter(Comment, "//");
+}
+
+CheckResult ArcanumDlgChecker::check(const char* path) {
+    TokenSplitter splitter;
+    add_delimiters(splitter);
     std::int32_t file_size = 0;
     if (!read_tokens(path, splitter, file_size)) return CheckResult::unreadable();
 
@@ -61,41 +61,44 @@ CheckResult ArcanumDlgChecker::check(const char* path) {
     };
 
     int state = LineStart;
-    for (const Token* token = splitter.first(); token != nullptr; token = splitter.next()) {
-        const Token& t = *token;
+    // The walk looks at kinds and delimiter ids (-1 for runs, as the table's ids are 0 and
+    // up); only a fault builds the token it reports.
+    for (TokenSplitter::Reader t(splitter); t.next();) {
+        const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
         switch (state) {
             case LineStart:
-                if (is(t, BraceOpen)) state = AfterFirstBrace;
-                else if (is(t, Comment)) state = InComment;
-                else if (!is(t, Newline) && t.kind != TokenKind::Blank)
-                    return expected_found(t, "arcanum_dlg.expected_bracket");
+                if (id == BraceOpen) state = AfterFirstBrace;
+                else if (id == Comment) state = InComment;
+                else if (id != Newline && t.kind() != TokenKind::Blank)
+                    return expected_found(t.token(), "arcanum_dlg.expected_bracket");
                 break;
             case AfterFirstBrace:
-                if (t.kind == TokenKind::Text && is_record_number(t.text)) {
+                if (t.kind() == TokenKind::Text && is_record_number(t.text())) {
                     state = AfterNumber;
                 } else {
                     // Only a bad Text token goes unnamed: a blank or a delimiter is named.
-                    const bool named = t.kind != TokenKind::Text;
-                    return number_form(t, "arcanum_dlg.expected_number", named ? found_key(t) : nullptr);
+                    const Token token = t.token();
+                    const bool named = token.kind != TokenKind::Text;
+                    return number_form(token, "arcanum_dlg.expected_number", named ? found_key(token) : nullptr);
                 }
                 break;
             case AfterNumber:
-                if (is(t, BraceClose)) state = AfterBraceClose;
-                else return expected_found(t, "arcanum_dlg.expected_bracket_close");
+                if (id == BraceClose) state = AfterBraceClose;
+                else return expected_found(t.token(), "arcanum_dlg.expected_bracket_close");
                 break;
             case AfterBraceClose:
-                if (is(t, BraceOpen)) state = InField;
-                else if (is(t, Newline)) state = LineStart;
-                else if (t.kind != TokenKind::Blank || t.length != 1)
-                    return expected_found(t, "arcanum_dlg.expected_next");
+                if (id == BraceOpen) state = InField;
+                else if (id == Newline) state = LineStart;
+                else if (t.kind() != TokenKind::Blank || t.length() != 1)
+                    return expected_found(t.token(), "arcanum_dlg.expected_next");
                 break;
             case InField:
-                if (is(t, BraceClose)) state = AfterBraceClose;
-                else if (is(t, BraceOpen)) return single(t, "arcanum_dlg.unexpected_bracket_open");
-                else if (is(t, Newline)) return single(t, "arcanum_dlg.unexpected_newline");
+                if (id == BraceClose) state = AfterBraceClose;
+                else if (id == BraceOpen) return single(t.token(), "arcanum_dlg.unexpected_bracket_open");
+                else if (id == Newline) return single(t.token(), "arcanum_dlg.unexpected_newline");
                 break;
             case InComment:
-                if (is(t, Newline)) state = LineStart;
+                if (id == Newline) state = LineStart;
                 break;
         }
     }

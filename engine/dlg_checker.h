@@ -9,6 +9,8 @@ public:
     explicit ArcanumDlgChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
 
     CheckResult check(const char* path) override;
+    // Registers the DLG delimiter table in `splitter`, in the order the walk relies on.
+    static void add_delimiters(TokenSplitter& splitter);
     // The catalog's name for the delimiter of `token`; the comment marker and anything
     // else are named as text.
     const char* describe_token(const Token& token) const;

@@ -44,6 +44,11 @@ int SourceFile::read(void* buffer, std::int32_t n) {
     return std::fread(buffer, static_cast<std::size_t>(n), 1, stream_) == 1 ? 1 : 0;
 }
 
+std::int32_t SourceFile::read_some(void* buffer, std::int32_t n) {
+    if (stream_ == nullptr || n <= 0) return 0;
+    return static_cast<std::int32_t>(std::fread(buffer, 1, static_cast<std::size_t>(n), stream_));
+}
+
 int SourceFile::write(const void* buffer, std::int32_t n) {
     if (stream_ == nullptr || n <= 0) return 0;
     return std::fwrite(buffer, static_cast<std::size_t>(n), 1, stream_) == 1 ? 1 : 0;

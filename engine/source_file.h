@@ -26,6 +26,8 @@ public:
     // One block of n bytes: 1 when all of it was transferred, else 0 (also for n = 0).
     int read(void* buffer, std::int32_t n);
     int write(const void* buffer, std::int32_t n);
+    // Up to n bytes: how many were read, fewer at the end of the file or on an error.
+    std::int32_t read_some(void* buffer, std::int32_t n);
     // True when a read or write on the open stream failed (as opposed to meeting the end).
     bool has_error() const;
     // Flushes and closes; false when buffered bytes could not be written.

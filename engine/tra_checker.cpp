@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "token_splitter.h"
 
@@ -59,10 +60,6 @@ const char* expected_at_end(int state) {
     }
 }
 
-bool is(const Token& token, TraDelimiter delimiter) {
-    return token.kind == TokenKind::Delimiter && token.delimiter->id == delimiter;
-}
-
 bool is_blank_byte(char byte) {
     return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
 }
@@ -99,11 +96,15 @@ const char* TraChecker::describe_token(const Token& token) const {
     return text(token.kind == TokenKind::Delimiter ? found_key(token) : "tra.found_text");
 }
 
-CheckResult TraChecker::check(const char* path) {
-    TokenSplitter splitter;
+void TraChecker::add_delimiters(TokenSplitter& splitter) {
     for (const auto& delimiter : delimiters) {
         splitter.add_delimiter(static_cast<std::int32_t>(&delimiter - delimiters), delimiter.text);
     }
+}
+
+CheckResult TraChecker::check(const char* path) {
+    TokenSplitter splitter;
+    add_delimiters(splitter);
     std::int32_t file_size = 0;
     if (!read_tokens(path, splitter, file_size)) return CheckResult::unreadable();
 
@@ -113,106 +114,91 @@ CheckResult TraChecker::check(const char* path) {
 
     int state = BetweenEntries;
     int resume = BetweenEntries;
-    // Comments may open in the states that allow them; they return there when they end.
-    auto opens_comment = [&](const Token& token) {
-        if (is(token, CommentLine)) {
-            resume = state;
-            state = InLineComment;
-            return true;
-        }
-        if (is(token, CommentOpen)) {
-            resume = state;
-            state = InBlockComment;
-            return true;
-        }
-        return false;
-    };
-
-    for (const Token* token = splitter.first(); token != nullptr; token = splitter.next()) {
-        const Token& t = *token;
-        const bool blank = t.kind == TokenKind::Blank;
+    // The walk looks at kinds and delimiter ids (-1 for runs, as the table's ids are 0 and
+    // up); only a fault builds the token it reports.
+    for (TokenSplitter::Reader t(splitter); t.next();) {
+        const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
+        const bool blank = t.kind() == TokenKind::Blank;
+        // Comments may open in the states that allow them; they return there when they end.
+        const int comment = id == CommentLine ? InLineComment : id == CommentOpen ? InBlockComment : -1;
         switch (state) {
             case BetweenEntries:
-                if (is(t, At)) state = AfterAt;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_at");
+                if (id == At) state = AfterAt;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_at");
                 break;
             case AfterAt:
-                if (t.kind == TokenKind::Text && is_entry_number(t.text)) {
+                if (t.kind() == TokenKind::Text && is_entry_number(t.text())) {
                     state = AfterNumber;
                 } else {
-                    const bool named = t.kind == TokenKind::Delimiter;
-                    return number_form(t, "tra.expected_number", named ? found_key(t) : nullptr);
+                    const Token token = t.token();
+                    const bool named = token.kind == TokenKind::Delimiter;
+                    return number_form(token, "tra.expected_number", named ? found_key(token) : nullptr);
                 }
                 break;
             case AfterNumber:
-                if (is(t, Equal)) state = AfterEqual;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_equal");
+                if (id == Equal) state = AfterEqual;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_equal");
                 break;
             case AfterEqual:
-                if (is(t, Tilde)) state = InFirstText;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_tilde");
+                if (id == Tilde) state = InFirstText;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_tilde");
                 break;
             case InFirstText:
             case InSecondText:
-                if (is(t, Tilde)) {
-                    state = state == InFirstText ? AfterFirstText : AfterSecondText;
-                } else if (is(t, TagOpen)) {
-                    resume = state;
-                    state = AfterTagOpen;
-                } else if (is(t, TagClose)) {
-                    return single(t, "tra.unexpected_tag_closed");
-                }
+                if (id == Tilde) state = state == InFirstText ? AfterFirstText : AfterSecondText;
+                else if (id == TagOpen) resume = std::exchange(state, AfterTagOpen);
+                else if (id == TagClose) return single(t.token(), "tra.unexpected_tag_closed");
                 break;
             case AfterFirstText:
-                if (is(t, Tilde)) state = InSecondText;
-                else if (is(t, BracketOpen)) state = AfterSound1Open;
-                else if (is(t, At)) state = AfterAt;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_after_line1");
+                if (id == Tilde) state = InSecondText;
+                else if (id == BracketOpen) state = AfterSound1Open;
+                else if (id == At) state = AfterAt;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_after_line1");
                 break;
             case AfterTagOpen:
-                if (t.kind != TokenKind::Text) return expected_found(t, "tra.expected_tag_text");
-                if (holds(t.text, ' ')) return single(t, "tra.tag_spaces");
+                if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_tag_text");
+                if (holds(t.text(), ' ')) return single(t.token(), "tra.tag_spaces");
                 state = AfterTagName;
                 break;
             case AfterTagName:
-                if (is(t, TagClose)) state = resume;
-                else return expected_found(t, "tra.expected_tag_close");
+                if (id == TagClose) state = resume;
+                else return expected_found(t.token(), "tra.expected_tag_close");
                 break;
             case AfterSecondText:
-                if (is(t, BracketOpen)) state = AfterSound2Open;
-                else if (is(t, At)) state = AfterAt;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_after_line2");
+                if (id == BracketOpen) state = AfterSound2Open;
+                else if (id == At) state = AfterAt;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_after_line2");
                 break;
             case AfterSound1Open:
             case AfterSound2Open:
-                if (t.kind != TokenKind::Text) return expected_found(t, "tra.expected_sound_text");
-                if (holds(t.text, ' ')) return single(t, "tra.sound_spaces");
+                if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_sound_text");
+                if (holds(t.text(), ' ')) return single(t.token(), "tra.sound_spaces");
                 state = state == AfterSound1Open ? AfterSound1Name : AfterSound2Name;
                 break;
             case AfterSound1Name:
-                if (is(t, BracketClose)) state = AfterSound1;
-                else return expected_found(t, "tra.expected_sound_close");
+                if (id == BracketClose) state = AfterSound1;
+                else return expected_found(t.token(), "tra.expected_sound_close");
                 break;
             case AfterSound1:
-                if (is(t, Tilde)) state = InSecondText;
-                else if (is(t, At)) state = AfterAt;
-                else if (opens_comment(t) || blank) {}
-                else return expected_found(t, "tra.expected_after_sound1");
+                if (id == Tilde) state = InSecondText;
+                else if (id == At) state = AfterAt;
+                else if (comment >= 0) resume = std::exchange(state, comment);
+                else if (!blank) return expected_found(t.token(), "tra.expected_after_sound1");
                 break;
             case AfterSound2Name:
-                if (is(t, BracketClose)) state = BetweenEntries;
-                else return expected_found(t, "tra.expected_sound_close");
+                if (id == BracketClose) state = BetweenEntries;
+                else return expected_found(t.token(), "tra.expected_sound_close");
                 break;
             case InBlockComment:
-                if (is(t, CommentClose)) state = resume;
+                if (id == CommentClose) state = resume;
                 break;
             case InLineComment:
-                if (t.kind != TokenKind::Delimiter && holds(t.text, '\n')) state = resume;
+                if (id < 0 && holds(t.text(), '\n')) state = resume;
                 break;
         }
     }

@@ -9,6 +9,8 @@ public:
     explicit TraChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
 
     CheckResult check(const char* path) override;
+    // Registers the TRA delimiter table in `splitter`, in the order the walk relies on.
+    static void add_delimiters(TokenSplitter& splitter);
     // The catalog's name for the delimiter of `token` ("tra.found_text" for anything else).
     const char* describe_token(const Token& token) const;
 

@@ -27,6 +27,9 @@ TEST(CheckerFrame, UnreadablePathGivesMinusOneAndKeepsThePreviousConflict) {
     EXPECT_EQ(std::string(checker.conflict().reason.c_str()), first.reason);
 }
 
+// Not in the Windows build: Wine here hangs on a 3 GB sparse file, and a 32-bit process
+// meets the same limit through its 32-bit file offsets anyway.
+#ifndef _WIN32
 TEST(CheckerFrame, FileTooLargeForItsSizeToBeTakenIsUnreadable) {
     test_files::ScratchDir dir;
     const std::string path = dir.file("huge.tra");
@@ -37,6 +40,7 @@ TEST(CheckerFrame, FileTooLargeForItsSizeToBeTakenIsUnreadable) {
     TraChecker checker(nullptr);
     EXPECT_EQ(checker.check(path.c_str()).code(), -1);
 }
+#endif
 
 TEST(CheckerFrame, SecondCheckDescribesOnlyTheSecondFault) {
     key_catalog::KeyCatalog catalog;

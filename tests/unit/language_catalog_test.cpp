@@ -90,13 +90,14 @@ TEST_F(LanguageCatalogTest, LanguageFileIsNeverRewritten) {
 TEST(LanguageCatalogDefault, ReadsFromLanguagesBelowTheWorkingFolder) {
     const std::filesystem::path languages = std::filesystem::current_path() / "languages";
     ASSERT_TRUE(std::filesystem::is_directory(languages));
-    test_files::ScratchDir dir;
-    write_bytes(dir.file("Test.ini"), "general\n{\n  canceled=Canceled\n}\n");
-    // A name that climbs out of "languages" reaches the scratch file only from the right folder.
-    const std::string name =
-        std::filesystem::relative(dir.path() / "Test", languages).generic_string();
+    // A file of its own in the working folder's "languages", removed again afterwards.
+    const std::filesystem::path file = languages / "DefaultFolderTest.ini";
+    write_bytes(file.string(), "general\n{\n  canceled=Canceled\n}\n");
     LanguageCatalog catalog;
-    ASSERT_TRUE(catalog.load(name.c_str()));
+    const bool loaded = catalog.load("DefaultFolderTest");
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    ASSERT_TRUE(loaded);
     EXPECT_STREQ(catalog.lookup("general.canceled"), "Canceled");
 }
 

@@ -1,0 +1,329 @@
+// Throughput of the checking engine on generated inputs: the splitter alone, the walk over
+// its tokens alone, the whole check of a file in the page cache, and a baseline that only
+// classifies every byte through a table. After the runs it prints one table of medians and
+// the peak heap of one check of each input.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "dlg_checker.h"
+#include "heap_meter.h"
+#include "inputs.h"
+#include "token_splitter.h"
+#include "tra_checker.h"
+
+namespace {
+
+using bench_inputs::Format;
+
+constexpr std::size_t mb = 1u << 20;
+
+struct InputPlan {
+    std::string name;
+    Format format;
+    std::size_t size;
+    std::string (*make)(std::size_t);
+};
+
+const std::vector<InputPlan>& input_plans() {
+    using namespace bench_inputs;
+    static const std::vector<InputPlan> plans = {
+        {"tra 1MB", Format::Tra, 1 * mb, realistic_tra},
+        {"tra 16MB", Format::Tra, 16 * mb, realistic_tra},
+        {"tra 128MB", Format::Tra, 128 * mb, realistic_tra},
+        {"dlg 1MB", Format::Dlg, 1 * mb, realistic_dlg},
+        {"dlg 16MB", Format::Dlg, 16 * mb, realistic_dlg},
+        {"dlg 128MB", Format::Dlg, 128 * mb, realistic_dlg},
+        {"tra no delimiter 16MB", Format::Tra, 16 * mb, tra_no_delimiter},
+        {"tra only delimiters 16MB", Format::Tra, 16 * mb, tra_only_delimiters},
+        {"tra open comment 16MB", Format::Tra, 16 * mb, tra_open_comment},
+        {"tra long text 16MB", Format::Tra, 16 * mb, tra_long_text},
+        {"dlg no delimiter 16MB", Format::Dlg, 16 * mb, dlg_no_delimiter},
+        {"dlg only delimiters 16MB", Format::Dlg, 16 * mb, dlg_only_delimiters},
+        {"dlg long field 16MB", Format::Dlg, 16 * mb, dlg_long_field},
+    };
+    return plans;
+}
+
+// Inputs are made when a benchmark first needs them, and written to a scratch folder for
+// the checks, which read them back from the page cache.
+class Inputs {
+public:
+    Inputs() {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = std::filesystem::temp_directory_path() / ("brindle-bench-" + std::to_string(stamp));
+        std::filesystem::create_directories(folder_);
+    }
+    ~Inputs() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    struct Input {
+        std::string bytes;
+        std::string path;
+    };
+
+    const Input& get(const InputPlan& plan) {
+        Input& input = made_[plan.name];
+        if (input.path.empty()) {
+            input.bytes = plan.make(plan.size);
+            std::string file_name = plan.name + (plan.format == Format::Tra ? ".tra" : ".dlg");
+            for (char& c : file_name) {
+                if (c == ' ') c = '_';
+            }
+            input.path = (folder_ / file_name).string();
+            std::ofstream out(input.path, std::ios::binary | std::ios::trunc);
+            out.write(input.bytes.data(), static_cast<std::streamsize>(input.bytes.size()));
+        }
+        return input;
+    }
+
+    const Input* find(const InputPlan& plan) const {
+        const auto it = made_.find(plan.name);
+        return it == made_.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::map<std::string, Input> made_;
+};
+
+Inputs* inputs = nullptr;
+
+void add_delimiters(Format format, TokenSplitter& splitter) {
+    if (format == Format::Tra) {
+        TraChecker::add_delimiters(splitter);
+    } else {
+        ArcanumDlgChecker::add_delimiters(splitter);
+    }
+}
+
+std::unique_ptr<Checker> make_checker(Format format) {
+    if (format == Format::Tra) return std::make_unique<TraChecker>(nullptr);
+    return std::make_unique<ArcanumDlgChecker>(nullptr);
+}
+
+// The format's byte classes: 0 other, 1 blank, 2 the first byte of a delimiter.
+std::array<std::uint8_t, 256> byte_classes(Format format) {
+    std::array<std::uint8_t, 256> classes{};
+    for (unsigned char blank : {' ', '\t', '\r', '\n'}) classes[blank] = 1;
+    const char* firsts = format == Format::Tra ? "@=~\"<>[]/*" : "{}\n\r/";
+    for (const char* c = firsts; *c != '\0'; ++c) classes[static_cast<unsigned char>(*c)] = 2;
+    return classes;
+}
+
+void finish(benchmark::State& state, std::size_t bytes) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+
+void baseline(benchmark::State& state, const InputPlan* plan) {
+    const std::string& bytes = inputs->get(*plan).bytes;
+    const std::array<std::uint8_t, 256> classes = byte_classes(plan->format);
+    for (auto _ : state) {
+        std::uint64_t sum = 0;
+        for (const char c : bytes) sum += classes[static_cast<unsigned char>(c)];
+        benchmark::DoNotOptimize(sum);
+    }
+    finish(state, bytes.size());
+}
+
+// A fresh splitter per split, as a check makes one; copying the text into it and
+// destroying it are not timed.
+void split(benchmark::State& state, const InputPlan* plan) {
+    const std::string& bytes = inputs->get(*plan).bytes;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto splitter = std::make_unique<TokenSplitter>();
+        add_delimiters(plan->format, *splitter);
+        std::string text = bytes;
+        state.ResumeTiming();
+        splitter->split(std::move(text));
+        benchmark::DoNotOptimize(splitter->count());
+        state.PauseTiming();
+        splitter.reset();
+        state.ResumeTiming();
+    }
+    finish(state, bytes.size());
+}
+
+// Every token visited the way the checkers visit them, by kind, id and length.
+void walk(benchmark::State& state, const InputPlan* plan) {
+    const std::string& bytes = inputs->get(*plan).bytes;
+    TokenSplitter splitter;
+    add_delimiters(plan->format, splitter);
+    splitter.split(bytes);
+    for (auto _ : state) {
+        std::int64_t sum = 0;
+        for (TokenSplitter::Reader t(splitter); t.next();) {
+            sum += t.length() + (t.kind() == TokenKind::Delimiter ? t.id() : -1);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    finish(state, bytes.size());
+}
+
+void check(benchmark::State& state, const InputPlan* plan) {
+    const Inputs::Input& input = inputs->get(*plan);
+    const std::unique_ptr<Checker> checker = make_checker(plan->format);
+    for (auto _ : state) benchmark::DoNotOptimize(checker->check(input.path.c_str()).code());
+    finish(state, input.bytes.size());
+}
+
+// Keeps the median (or, without repetitions, the only) bytes per second of every run and
+// reports progress on stderr; the table is printed after all runs.
+class TableReporter : public benchmark::BenchmarkReporter {
+public:
+    bool ReportContext(const Context& context) override {
+        std::fprintf(stderr, "%d CPUs at %.0f MHz; running...\n", context.cpu_info.num_cpus,
+                     context.cpu_info.cycles_per_second / 1e6);
+        return true;
+    }
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !median) continue;
+            const auto rate = run.counters.find("bytes_per_second");
+            if (rate == run.counters.end()) continue;
+            const std::string& name = run.run_name.function_name;
+            if (median || medians_.count(name) == 0) medians_[name] = rate->second.value / mb;
+            if (median) std::fprintf(stderr, "  %-36s %8.0f MB/s\n", name.c_str(), medians_[name]);
+        }
+    }
+
+    double rate(const std::string& measure, const InputPlan& plan) const {
+        const auto it = medians_.find(measure + "/" + plan.name);
+        return it == medians_.end() ? 0 : it->second;
+    }
+
+private:
+    std::map<std::string, double> medians_;
+};
+
+std::string cell(double value, const char* format) {
+    if (value <= 0) return "-";
+    // Walking a text of a single token takes no measurable time.
+    if (value >= 100000) return "> 100000";
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+double bytes_per_token(const InputPlan& plan, const Inputs::Input& input) {
+    TokenSplitter splitter;
+    add_delimiters(plan.format, splitter);
+    splitter.split(input.bytes);
+    return static_cast<double>(input.bytes.size()) / splitter.count();
+}
+
+// The most the heap held during one check of the input beyond what it held before, as a
+// multiple of the input's size.
+double check_peak_per_size(const InputPlan& plan, const Inputs::Input& input) {
+    const std::unique_ptr<Checker> checker = make_checker(plan.format);
+    const std::size_t before = heap_meter::live();
+    heap_meter::restart_peak();
+    checker->check(input.path.c_str());
+    return static_cast<double>(heap_meter::peak() - before) / static_cast<double>(input.bytes.size());
+}
+
+const InputPlan* find_plan(const std::string& name) {
+    for (const InputPlan& plan : input_plans()) {
+        if (plan.name == name) return &plan;
+    }
+    return nullptr;
+}
+
+void print_table(const TableReporter& reporter, bool cold_heap) {
+    std::printf("\n| input | bytes/token | baseline MB/s | split MB/s | walk MB/s | check MB/s | check / baseline | check peak / size |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const InputPlan& plan : input_plans()) {
+        const Inputs::Input* input = inputs->find(plan);
+        if (input == nullptr) continue;
+        const double base = reporter.rate("baseline", plan);
+        const double checked = reporter.rate("check", plan);
+        std::printf("| %s | %.1f | %s | %s | %s | %s | %s | %s |\n", plan.name.c_str(), bytes_per_token(plan, *input),
+                    cell(base, "%.0f").c_str(), cell(reporter.rate("split", plan), "%.0f").c_str(),
+                    cell(reporter.rate("walk", plan), "%.0f").c_str(), cell(checked, "%.0f").c_str(),
+                    cell(base > 0 ? checked / base : 0, "%.2f").c_str(),
+                    cell(check_peak_per_size(plan, *input), "%.2f").c_str());
+    }
+    std::printf("\nMB = 2^20 bytes. Rates are medians over the repetitions; peak is the heap high-water\n"
+                "mark of one check beyond what was held before it, over the file size. Heap: %s.\n",
+                cold_heap ? "glibc's defaults (--cold-heap)" : "freed memory kept and reused");
+
+    // The same figures set against each other.
+    auto ratio = [&](const char* measure, const char* a, const char* b) {
+        const InputPlan* x = find_plan(a);
+        const InputPlan* y = find_plan(b);
+        const double rx = x == nullptr ? 0 : reporter.rate(measure, *x);
+        const double ry = y == nullptr ? 0 : reporter.rate(measure, *y);
+        return rx > 0 && ry > 0 ? rx / ry : 0;
+    };
+    std::printf("\n| comparison | tra | dlg |\n|---|---:|---:|\n");
+    for (const char* measure : {"split", "walk", "check"}) {
+        std::printf("| %s MB/s at 128MB / at 1MB | %s | %s |\n", measure,
+                    cell(ratio(measure, "tra 128MB", "tra 1MB"), "%.2f").c_str(),
+                    cell(ratio(measure, "dlg 128MB", "dlg 1MB"), "%.2f").c_str());
+    }
+    for (const char* kind : {"no delimiter", "only delimiters", "open comment", "long text", "long field"}) {
+        const std::string tra = std::string("tra ") + kind + " 16MB";
+        const std::string dlg = std::string("dlg ") + kind + " 16MB";
+        std::printf("| check MB/s of %s / of realistic (16MB) | %s | %s |\n", kind,
+                    cell(ratio("check", tra.c_str(), "tra 16MB"), "%.2f").c_str(),
+                    cell(ratio("check", dlg.c_str(), "dlg 16MB"), "%.2f").c_str());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Unless told otherwise, freed memory stays with the process and serves the next check,
+    // so that every size measures the engine and not the system's cost of mapping fresh
+    // pages, which on a virtual machine can exceed the whole check.
+    bool cold_heap = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--cold-heap") == 0) {
+            cold_heap = true;
+            for (int j = i; j < argc; ++j) argv[j] = argv[j + 1];
+            --argc;
+            break;
+        }
+    }
+#ifdef __GLIBC__
+    if (!cold_heap) {
+        mallopt(M_MMAP_MAX, 0);
+        mallopt(M_TRIM_THRESHOLD, INT_MAX);
+    }
+#endif
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Inputs made;
+    inputs = &made;
+    for (const InputPlan& plan : input_plans()) {
+        benchmark::RegisterBenchmark(("baseline/" + plan.name).c_str(), baseline, &plan)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("split/" + plan.name).c_str(), split, &plan)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("walk/" + plan.name).c_str(), walk, &plan)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("check/" + plan.name).c_str(), check, &plan)->Unit(benchmark::kMillisecond);
+    }
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    print_table(reporter, cold_heap);
+    benchmark::Shutdown();
+    return 0;
+}
