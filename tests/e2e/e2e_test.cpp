@@ -1,0 +1,447 @@
+// Brindle.exe end to end: the real program under Wine, driven from this process through its
+// menu, the Open dialog, the conflict editor, the settings dialog and its message boxes.
+// Starts are slow under Wine, so the tests of a suite share one start; after a failing test
+// its dialogs are closed (or its process ended, and the next test starts a fresh one).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver.h"
+#include "resource_ids.h"
+#include "work_folder.h"
+
+namespace {
+
+using e2e::Brindle;
+using e2e::WorkFolder;
+using Lines = std::vector<std::string>;
+
+// Indexes of the Open dialog's file types, in the order Brindle adds them.
+constexpr int tra_type = 0;
+constexpr int dlg_type = 1;
+
+const char english_settings[] = "general\n{\n  language=English\n}\n";
+
+// The text of `key` ("section.name") in the shipped English language file.
+std::string text(const std::string& key) {
+    const std::string section = key.substr(0, key.find('.'));
+    const std::string name = key.substr(key.find('.') + 1);
+    const std::string file = e2e::english_language_file();
+    std::string current;
+    std::size_t start = 0;
+    while (start < file.size()) {
+        std::size_t end = file.find('\n', start);
+        if (end == std::string::npos) end = file.size();
+        std::string line = file.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos || line[first] == ';' || line[first] == '{') continue;
+        if (line[first] == '}') {
+            current.clear();
+        } else if (line.find('=') == std::string::npos) {
+            current = line.substr(first);
+        } else if (current == section && line.substr(first, line.find('=') - first) == name) {
+            return line.substr(line.find('=') + 1);
+        }
+    }
+    ADD_FAILURE() << "English.ini has no text for " << key;
+    return std::string();
+}
+
+// A reason made of an "expected" text and a "found" text, as the language file describes.
+std::string expected_found(const std::string& expected_key, const std::string& found_key) {
+    return text(expected_key) + " " + text(found_key);
+}
+
+std::string replaced(std::string bytes, const std::string& from, const std::string& to) {
+    return bytes.replace(bytes.find(from), from.size(), to);
+}
+
+DWORD offset_of(const std::string& bytes, const std::string& part) {
+    return static_cast<DWORD>(bytes.find(part));
+}
+
+Lines lines_from(const Lines& lines, std::size_t first) {
+    return first < lines.size() ? Lines(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end()) : Lines();
+}
+
+// Holds a file open, as another program might, so that it can be neither deleted nor replaced.
+class FileLock {
+public:
+    explicit FileLock(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~FileLock() {
+        if (held()) CloseHandle(handle_);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+bool closes(HWND window) {
+    return e2e::wait_until([window] { return !IsWindow(window); });
+}
+
+// What the conflict editor should show for one conflict.
+struct Expected {
+    std::string path;
+    std::string reason;
+    DWORD start;
+    DWORD length;
+    // The number of characters the editor holds: the file's size when it has no zero byte.
+    std::size_t text_length;
+};
+
+std::string open_windows(const Brindle& brindle) {
+    std::string names;
+    for (HWND window : brindle.other_windows()) names += " \"" + e2e::text_of(window) + "\"";
+    return names.empty() ? " none" : names;
+}
+
+// Waits for the conflict editor of `expected.path` and checks what it shows.
+void expect_editor(const Brindle& brindle, const Expected& expected, HWND* dialog) {
+    *dialog = brindle.wait_for_dialog(text("conflicteditor.caption") + " - " + expected.path, e2e::start_wait_ms);
+    ASSERT_NE(*dialog, nullptr) << "no conflict editor for " << expected.path
+                                << "; other windows of Brindle:" << open_windows(brindle);
+    e2e::EditorView view;
+    ASSERT_TRUE(e2e::read_editor(*dialog, &view));
+    EXPECT_EQ(view.reason, expected.reason);
+    EXPECT_EQ(view.selection_start, expected.start);
+    EXPECT_EQ(view.selection_end, expected.start + expected.length);
+    EXPECT_EQ(static_cast<std::size_t>(view.text_length), expected.text_length);
+    EXPECT_EQ(view.focus_owner, GetDlgItem(*dialog, IDC_CONFLICT_TEXT)) << "the focus is not in the text";
+}
+
+// Types `fix` over the selected conflict and presses "Save and recheck".
+void fix_and_save(HWND dialog, const std::string& fix) {
+    ASSERT_TRUE(e2e::replace_selection(dialog, fix));
+    e2e::press(dialog, IDOK);
+    ASSERT_TRUE(closes(dialog)) << "the conflict editor stayed open after \"Save and recheck\"";
+}
+
+void cancel(HWND dialog) {
+    e2e::press(dialog, IDCANCEL);
+    ASSERT_TRUE(closes(dialog)) << "the conflict editor stayed open after \"Cancel\"";
+}
+
+// Checks a message box of Brindle and presses `button`.
+void answer_box(const Brindle& brindle, const std::string& caption, const std::string& text_start, HWND owner,
+                int button) {
+    const HWND box = brindle.wait_for_dialog(caption);
+    ASSERT_NE(box, nullptr) << "no message box \"" << caption << "\"; other windows:" << open_windows(brindle);
+    const std::string shown = e2e::box_text(box);
+    EXPECT_EQ(shown.substr(0, text_start.size()), text_start) << "the box says: " << shown;
+    EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
+    e2e::press(box, button);
+    ASSERT_TRUE(closes(box)) << "the box \"" << caption << "\" stayed open";
+}
+
+// The tests of one suite share one Brindle start in one working folder.
+class SharedStart : public ::testing::Test {
+protected:
+    static void prepare(const std::string& name, std::initializer_list<const char*> languages) {
+        folder = std::make_unique<WorkFolder>(name);
+        folder->add_languages(languages);
+    }
+
+    static void TearDownTestSuite() {
+        if (brindle && brindle->running()) {
+            EXPECT_TRUE(brindle->quit());
+        }
+        brindle.reset();
+        folder.reset();
+    }
+
+    void SetUp() override {
+        if (!brindle || !brindle->running()) brindle = std::make_unique<Brindle>(folder->path());
+        ASSERT_NE(brindle->main_window(), nullptr) << "Brindle's main window did not appear";
+        ASSERT_TRUE(brindle->wait_idle()) << "Brindle is not idle; other windows:" << open_windows(*brindle);
+        log_start = brindle->log().size();
+    }
+
+    // A failed test may leave dialogs open: they are closed, or else the process is ended.
+    void TearDown() override {
+        if (HasFailure() && brindle && brindle->running() && !brindle->dismiss_dialogs()) brindle.reset();
+    }
+
+    // The log lines written since the test began.
+    Lines new_log() const { return lines_from(brindle->log(), log_start); }
+
+    static std::unique_ptr<WorkFolder> folder;
+    static std::unique_ptr<Brindle> brindle;
+    std::size_t log_start = 0;
+};
+
+std::unique_ptr<WorkFolder> SharedStart::folder;
+std::unique_ptr<Brindle> SharedStart::brindle;
+
+// A first start, the quit question and the settings dialog, in one start.
+class Startup : public SharedStart {
+protected:
+    // Listed in an order that is not sorted, so that the dialog's sorting shows.
+    static void SetUpTestSuite() { prepare("startup", {"Nederlands", "German", "English"}); }
+};
+
+TEST_F(Startup, AFirstStartWritesEnglishSettingsAndGreets) {
+    EXPECT_EQ(e2e::read_file(folder->file("settings.ini")), english_settings);
+    EXPECT_EQ(brindle->log(), Lines({text("general.initialized"), text("general.usage")}));
+}
+
+TEST_F(Startup, ExitAnsweredNoKeepsTheWindow) {
+    brindle->menu(IDM_FILE_EXIT);
+    ASSERT_NO_FATAL_FAILURE(
+        answer_box(*brindle, "Confirm", "Are you sure you want to quit?", brindle->main_window(), IDNO));
+    ASSERT_TRUE(brindle->wait_idle());
+    EXPECT_TRUE(brindle->running());
+    EXPECT_TRUE(IsWindowVisible(brindle->main_window()));
+    EXPECT_EQ(new_log(), Lines());
+}
+
+TEST_F(Startup, SettingsListTheLanguagesAndTheChoiceIsWrittenAtExit) {
+    brindle->menu(IDM_FILE_SETTINGS);
+    const HWND dialog = brindle->wait_for_dialog(text("settings.caption"));
+    ASSERT_NE(dialog, nullptr) << "no settings dialog";
+    const HWND combo = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
+    EXPECT_EQ(e2e::list_items(combo, true), Lines({"English", "German", "Nederlands"}));
+    LRESULT selected = -1;
+    EXPECT_TRUE(e2e::send(combo, CB_GETCURSEL, 0, 0, &selected));
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(e2e::text_of(combo), "English");
+    EXPECT_EQ(e2e::text_of(GetDlgItem(dialog, IDC_LANGUAGE_LABEL)), text("settings.language"));
+
+    EXPECT_TRUE(e2e::send(combo, CB_SETCURSEL, 2, 0));
+    EXPECT_EQ(e2e::text_of(combo), "Nederlands");
+    e2e::press(dialog, IDOK);
+    ASSERT_TRUE(closes(dialog)) << "the settings dialog stayed open after OK";
+    ASSERT_TRUE(brindle->wait_idle());
+    EXPECT_EQ(e2e::read_file(folder->file("settings.ini")), english_settings) << "written before the quit";
+
+    ASSERT_TRUE(brindle->quit());
+    EXPECT_EQ(e2e::read_file(folder->file("settings.ini")), "general\n{\n  language=Nederlands\n}\n");
+}
+
+TEST(NoLanguageFile, AnErrorBoxAndTheEndWithStatusOne) {
+    const WorkFolder folder("no-language");
+    Brindle brindle(folder.path());
+    ASSERT_NE(brindle.main_window(), nullptr) << "Brindle's main window did not appear";
+    const HWND box = brindle.wait_for_dialog("Error");
+    ASSERT_NE(box, nullptr) << "no \"Error\" box; other windows:" << open_windows(brindle);
+    EXPECT_EQ(e2e::box_text(box), "Error while trying to load the language file!");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    EXPECT_EQ(brindle.log_pane(), nullptr) << "the log pane exists before a language was loaded";
+    e2e::press(box, IDOK);
+    DWORD status = 0;
+    ASSERT_TRUE(brindle.wait_for_exit(e2e::wait_ms, &status)) << "Brindle did not end after the box";
+    EXPECT_EQ(status, 1u);
+}
+
+// Check-files runs, each over files of its own subfolder, in one start.
+class CheckRuns : public SharedStart {
+protected:
+    static void SetUpTestSuite() { prepare("runs", {"English"}); }
+
+    // A subfolder holding the given files.
+    std::string make_files(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+        const std::string dir = folder->add_folder(name);
+        for (const auto& file : files) EXPECT_TRUE(e2e::write_file(dir + "\\" + file.first, file.second));
+        return dir;
+    }
+};
+
+TEST_F(CheckRuns, TraFilesAreMendedInTheEditorAndChecked) {
+    // a.tra has CR LF line ends, b.tra LF ones; c.tra is clean.
+    const std::string a =
+        "// The innkeeper of the Copper Kettle.\r\n"
+        "@1 = ~Welcome to the Copper Kettle, <CHARNAME>.~ [KETTLE01]\r\n"
+        "@2 = ~Bells ring at dawn.~ [BELL 02]\r\n"
+        "@3 = ~Stew again!~\r\n";
+    const std::string b = "@10 = ~Listen!~\n@11 ~The ford is shallow here.~\n@12 = ~Thank you.~ [THANKS]\n";
+    const std::string c = "@20 = ~A room is five gold a night.~ [ROOM20]\r\n";
+    const std::string dir = make_files("tra", {{"a.tra", a}, {"b.tra", b}, {"c.tra", c}});
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"a.tra", "b.tra", "c.tra"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(expect_editor(
+        *brindle, {dir + "\\a.tra", text("tra.sound_spaces"), offset_of(a, "BELL 02"), 7, a.size()}, &editor));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "BELL02"));
+    ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
+                                          {dir + "\\b.tra", expected_found("tra.expected_equal", "tra.found_tilde"),
+                                           offset_of(b, "~The ford"), 1, b.size()},
+                                          &editor));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "= ~"));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
+
+    EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), "a.tra", "a.tra", "b.tra", "b.tra", "c.tra",
+                                text("general.noconflicts")}));
+    EXPECT_EQ(e2e::read_file(dir + "\\a.tra"), replaced(a, "BELL 02", "BELL02"));
+    EXPECT_EQ(e2e::read_file(dir + "\\b.tra"), replaced(b, "@11 ~", "@11 = ~"));
+    EXPECT_EQ(e2e::read_file(dir + "\\c.tra"), c);
+    EXPECT_EQ(e2e::files_in(dir), Lines({"a.tra", "b.tra", "c.tra"})) << "a temporary file was left behind";
+    EXPECT_TRUE(brindle->wait_idle());
+}
+
+TEST_F(CheckRuns, DlgFilesAreMendedInTheEditorAndChecked) {
+    // a.dlg (CR LF) has two conflicts, mended one after the other; b.dlg (LF) one; c.dlg none.
+    const std::string a =
+        "{1}{Hello}{}{}{}{}{}\r\n"
+        "{x2}{Bye}{}{}{}{}{}\r\n"
+        "{3}{Later}{} x\r\n";
+    const std::string b = "{1}{Hi}{}\n{2}{Who goes\nthere?}{}\n";
+    const std::string c = "// The ferryman.\r\n{1}{Two coins to cross, stranger.}{}{}{}{}{}\r\n";
+    const std::string dir = make_files("dlg", {{"a.dlg", a}, {"b.dlg", b}, {"c.dlg", c}});
+
+    ASSERT_TRUE(brindle->choose_files(dlg_type, dir, {"a.dlg", "b.dlg", "c.dlg"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(expect_editor(
+        *brindle, {dir + "\\a.dlg", text("arcanum_dlg.expected_number"), offset_of(a, "x2"), 2, a.size()}, &editor));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "2"));
+    // The editor reads the file afresh: the second showing holds the first correction.
+    const std::string a_once = replaced(a, "{x2}", "{2}");
+    ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
+                                          {dir + "\\a.dlg", expected_found("arcanum_dlg.expected_next", "arcanum_dlg.found_text"),
+                                           offset_of(a_once, " x"), 2, a_once.size()},
+                                          &editor));
+    EXPECT_EQ(e2e::editor_text(editor), a_once);
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, ""));
+    ASSERT_NO_FATAL_FAILURE(expect_editor(
+        *brindle, {dir + "\\b.dlg", text("arcanum_dlg.unexpected_newline"), offset_of(b, "\nthere"), 1, b.size()},
+        &editor));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, " "));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
+
+    EXPECT_EQ(new_log(), Lines({"", text("general.checkarcanumdlg"), "a.dlg", "a.dlg", "a.dlg", "b.dlg", "b.dlg",
+                                "c.dlg", text("general.noconflicts")}));
+    EXPECT_EQ(e2e::read_file(dir + "\\a.dlg"), replaced(a_once, "{} x", "{}"));
+    EXPECT_EQ(e2e::read_file(dir + "\\b.dlg"), replaced(b, "\nthere", " there"));
+    EXPECT_EQ(e2e::read_file(dir + "\\c.dlg"), c);
+    EXPECT_TRUE(brindle->wait_idle());
+}
+
+TEST_F(CheckRuns, CancelLeavesTheFileAndEndsTheRun) {
+    const std::string first = "@1 = ~The bridge is out.~\r\n@2 = \"Take the ford instead.\"\r\n";
+    const std::string second = "@3 = ~Thank you.~\r\n";
+    const std::string dir = make_files("cancel", {{"first.tra", first}, {"second.tra", second}});
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"first.tra", "second.tra"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
+                                          {dir + "\\first.tra", expected_found("tra.expected_tilde", "tra.found_quote"),
+                                           offset_of(first, "\"Take"), 1, first.size()},
+                                          &editor));
+    // An edit that "Cancel" must throw away.
+    ASSERT_TRUE(e2e::replace_selection(editor, "~"));
+    ASSERT_NO_FATAL_FAILURE(cancel(editor));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.canceled")));
+
+    EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), "first.tra", text("general.canceled")}));
+    EXPECT_EQ(e2e::read_file(dir + "\\first.tra"), first);
+    EXPECT_EQ(e2e::files_in(dir), Lines({"first.tra", "second.tra"}));
+    EXPECT_TRUE(brindle->wait_idle());
+}
+
+TEST_F(CheckRuns, AFileRemovedAfterChoosingIsReportedAndTheRunGoesOn) {
+    const std::string one = "@1 = ~Bells.~ [BELL 02]\r\n";
+    const std::string clean = "@2 = ~Quiet.~\r\n";
+    const std::string dir = make_files("removed", {{"one.tra", one}, {"two.tra", clean}, {"three.tra", clean}});
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"one.tra", "two.tra", "three.tra"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(expect_editor(
+        *brindle, {dir + "\\one.tra", text("tra.sound_spaces"), offset_of(one, "BELL 02"), 7, one.size()}, &editor));
+    // two.tra goes while the editor is open: chosen, but gone when its turn comes.
+    ASSERT_TRUE(DeleteFileA((dir + "\\two.tra").c_str()));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "BELL02"));
+    ASSERT_NO_FATAL_FAILURE(answer_box(*brindle, dir + "\\two.tra", text("general.filenotfound"),
+                                       brindle->main_window(), IDOK));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
+
+    EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), "one.tra", "one.tra", "two.tra",
+                                text("general.filenotfound"), "three.tra", text("general.noconflicts")}));
+    EXPECT_EQ(e2e::read_file(dir + "\\one.tra"), replaced(one, "BELL 02", "BELL02"));
+    EXPECT_TRUE(brindle->wait_idle());
+}
+
+// Wine lets a file's replacement through although the file is read-only, so the save is made
+// to fail the way it fails everywhere: another program holds the file open.
+TEST_F(CheckRuns, ASaveThatFailsKeepsTheEditorOpenWithTheEdits) {
+    const std::string bytes = "@1 = ~Bells.~ [BELL 02]\r\n";
+    const std::string dir = make_files("locked", {{"locked.tra", bytes}});
+    const std::string path = dir + "\\locked.tra";
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"locked.tra"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(
+        expect_editor(*brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor));
+    ASSERT_TRUE(e2e::replace_selection(editor, "BELL02"));
+    const std::string edited = replaced(bytes, "BELL 02", "BELL02");
+    EXPECT_EQ(e2e::editor_text(editor), edited);
+    {
+        const FileLock lock(path);
+        ASSERT_TRUE(lock.held());
+        e2e::press(editor, IDOK);
+        ASSERT_NO_FATAL_FAILURE(answer_box(*brindle, "Error", text("conflicteditor.save_failed"), editor, IDOK));
+    }
+    EXPECT_TRUE(IsWindowVisible(editor)) << "the editor closed although the file was not saved";
+    EXPECT_EQ(e2e::editor_text(editor), edited);
+    EXPECT_EQ(e2e::read_file(path), bytes);
+    EXPECT_EQ(e2e::files_in(dir), Lines({"locked.tra"})) << "a temporary file was left behind";
+
+    ASSERT_NO_FATAL_FAILURE(cancel(editor));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.canceled")));
+    // One file chosen: the log names it by its full path.
+    EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), path, text("general.canceled")}));
+}
+
+TEST_F(CheckRuns, SavingAFileWithAZeroByteAsksFirst) {
+    const char content[] = "@1 = ~A~\r\n@2 ~B~\r\n@3 = ~C\0D~\r\n";
+    const std::string bytes(content, sizeof(content) - 1);
+    const std::string dir = make_files("zero", {{"zero.tra", bytes}});
+    const std::string path = dir + "\\zero.tra";
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"zero.tra"}));
+    HWND editor = nullptr;
+    // The editor shows the text up to the zero byte.
+    ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
+                                          {path, expected_found("tra.expected_equal", "tra.found_tilde"),
+                                           offset_of(bytes, "~B~"), 1, bytes.find('\0')},
+                                          &editor));
+    e2e::press(editor, IDOK);
+    ASSERT_NO_FATAL_FAILURE(answer_box(*brindle, "Warning", text("conflicteditor.zero_byte_warning"), editor, IDNO));
+    EXPECT_TRUE(IsWindowVisible(editor)) << "the editor closed although the answer was No";
+    EXPECT_EQ(e2e::read_file(path), bytes);
+
+    ASSERT_NO_FATAL_FAILURE(cancel(editor));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.canceled")));
+    EXPECT_EQ(e2e::read_file(path), bytes);
+}
+
+TEST_F(CheckRuns, ALargeFileIsShownWholeWithTheConflictSelected) {
+    std::string bytes;
+    for (int entry = 1; bytes.size() < 2 * 1024 * 1024; ++entry) {
+        bytes += "@" + std::to_string(entry) + " = ~Line " + std::to_string(entry) + " of a long dialogue.~\r\n";
+    }
+    bytes += "@999998 = ~Bells.~ [BELL 02]\r\n@999999 = ~The end.~\r\n";
+    const std::string dir = make_files("large", {{"large.tra", bytes}});
+    const std::string path = dir + "\\large.tra";
+
+    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"large.tra"}));
+    HWND editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(
+        expect_editor(*brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor));
+    ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "BELL02"));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
+
+    EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), path, path, text("general.noconflicts")}));
+    EXPECT_EQ(e2e::read_file(path), replaced(bytes, "BELL 02", "BELL02"));
+}
+
+}  // namespace
