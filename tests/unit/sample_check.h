@@ -26,6 +26,17 @@ inline std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 
 inline const Outcome clean_outcome{0, 0, 0, ""};
 
+inline Outcome conflict(int start, int length, const char* reason) { return Outcome{1, start, length, reason}; }
+
+// One row of a checker's sample table: a whole file and what checking it must give.
+struct Sample {
+    const char* name;
+    std::string text;
+    Outcome expected;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Sample& s) { return out << s.name; }
+
 // What `check` gives for a file holding exactly `bytes`; start/length/reason only for a conflict.
 Outcome check_bytes(Checker& checker, std::string_view bytes);
 // The same for an existing path.

@@ -6,16 +6,6 @@
 
 namespace {
 
-struct Sample {
-    const char* name;
-    std::string text;
-    Outcome expected;
-};
-
-std::ostream& operator<<(std::ostream& out, const Sample& s) { return out << s.name; }
-
-Outcome conflict(int start, int length, const char* reason) { return Outcome{1, start, length, reason}; }
-
 class TraSamples : public testing::TestWithParam<Sample> {};
 
 TEST_P(TraSamples, ReportsTheFirstConflictExactly) {
