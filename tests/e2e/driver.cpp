@@ -1,7 +1,5 @@
 #include "driver.h"
 
-#include <richedit.h>
-
 #include "resource_ids.h"
 
 namespace e2e {
@@ -12,9 +10,12 @@ constexpr DWORD poll_ms = 50;
 constexpr const char main_caption[] = "Brindle v1.0";
 constexpr const char dialog_class[] = "#32770";
 
-// The Open dialog's file-type combo box and file-name field.
+// The Open dialog's file-type combo box, "Look in" combo box and file-name field.
 constexpr int file_type_combo = 0x470;
+constexpr int look_in_combo = 0x471;
 constexpr int file_name_field = 0x47C;
+// It shows within a second or two; one that takes longer has hung (see CheckRuns::choose).
+constexpr DWORD open_dialog_wait_ms = 30000;
 
 struct WindowSearch {
     DWORD pid;
@@ -277,19 +278,26 @@ std::vector<std::string> Brindle::log() const {
 ::testing::AssertionResult Brindle::choose_files(int filter_index, const std::string& folder,
                                                  const std::vector<std::string>& names) const {
     menu(IDM_CHECK_FILES);
-    const HWND dialog = wait_for_dialog("Open");
+    const HWND dialog = wait_for_dialog("Open", open_dialog_wait_ms);
     if (!dialog) return ::testing::AssertionFailure() << "the Open dialog did not appear";
     const HWND combo = GetDlgItem(dialog, file_type_combo);
     const HWND name_field = GetDlgItem(dialog, file_name_field);
     // WM_NULL returns once the dialog has finished filling its view. Wine changes the file type
-    // on CBN_SELENDOK; a folder typed into the name field and confirmed is entered.
-    const bool driven =
-        send(dialog, WM_NULL, 0, 0) && send(combo, CB_SETCURSEL, static_cast<WPARAM>(filter_index), 0) &&
-        send(dialog, WM_COMMAND, MAKEWPARAM(file_type_combo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo)) &&
-        send(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str())) &&
-        send(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK))) &&
-        send(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quoted_names(names).c_str()));
-    if (!driven) return ::testing::AssertionFailure() << "the Open dialog stopped answering";
+    // on CBN_SELENDOK.
+    if (!send(dialog, WM_NULL, 0, 0) || !send(combo, CB_SETCURSEL, static_cast<WPARAM>(filter_index), 0) ||
+        !send(dialog, WM_COMMAND, MAKEWPARAM(file_type_combo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo))) {
+        return ::testing::AssertionFailure() << "the Open dialog stopped answering";
+    }
+    // A folder typed into the name field and confirmed is entered; skipped when the dialog
+    // shows it already, since each move risks the hang that CheckRuns::choose describes.
+    if (text_of(GetDlgItem(dialog, look_in_combo)) != folder.substr(folder.find_last_of('\\') + 1) &&
+        !(send(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str())) &&
+          send(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK))))) {
+        return ::testing::AssertionFailure() << "the Open dialog stopped answering when sent to " << folder;
+    }
+    if (!send(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quoted_names(names).c_str()))) {
+        return ::testing::AssertionFailure() << "the Open dialog stopped answering";
+    }
     press(dialog, IDOK);
     if (!wait_until([dialog] { return !IsWindow(dialog); })) {
         return ::testing::AssertionFailure() << "the Open dialog did not close after the files were chosen";

@@ -1,7 +1,8 @@
 // Brindle.exe end to end: the real program under Wine, driven from this process through its
 // menu, the Open dialog, the conflict editor, the settings dialog and its message boxes.
-// Starts are slow under Wine, so the tests of a suite share one start; after a failing test
-// its dialogs are closed (or its process ended, and the next test starts a fresh one).
+// Starts take seconds under Wine: the start-up tests share one; each check run has its own
+// (see CheckRuns). After a failing test Brindle's dialogs are closed, or its process ended.
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ constexpr int tra_type = 0;
 constexpr int dlg_type = 1;
 
 const char english_settings[] = "general\n{\n  language=English\n}\n";
+
+// Under Wine on qemu-user the RichEdit control takes about two minutes to take in 2 MB.
+constexpr DWORD large_file_wait_ms = 600000;
 
 // The text of `key` ("section.name") in the shipped English language file.
 std::string text(const std::string& key) {
@@ -108,8 +112,8 @@ std::string open_windows(const Brindle& brindle) {
 }
 
 // Waits for the conflict editor of `expected.path` and checks what it shows.
-void expect_editor(const Brindle& brindle, const Expected& expected, HWND* dialog) {
-    *dialog = brindle.wait_for_dialog(text("conflicteditor.caption") + " - " + expected.path, e2e::start_wait_ms);
+void expect_editor(const Brindle& brindle, const Expected& expected, HWND* dialog, DWORD wait = e2e::start_wait_ms) {
+    *dialog = brindle.wait_for_dialog(text("conflicteditor.caption") + " - " + expected.path, wait);
     ASSERT_NE(*dialog, nullptr) << "no conflict editor for " << expected.path
                                 << "; other windows of Brindle:" << open_windows(brindle);
     e2e::EditorView view;
@@ -145,7 +149,7 @@ void answer_box(const Brindle& brindle, const std::string& caption, const std::s
     ASSERT_TRUE(closes(box)) << "the box \"" << caption << "\" stayed open";
 }
 
-// The tests of one suite share one Brindle start in one working folder.
+// The tests of one suite share one working folder and one Brindle start.
 class SharedStart : public ::testing::Test {
 protected:
     static void prepare(const std::string& name, std::initializer_list<const char*> languages) {
@@ -244,17 +248,64 @@ TEST(NoLanguageFile, AnErrorBoxAndTheEndWithStatusOne) {
     EXPECT_EQ(status, 1u);
 }
 
-// Check-files runs, each over files of its own subfolder, in one start.
-class CheckRuns : public SharedStart {
+// Each check run has a working folder and a Brindle start of its own, its files beside
+// Brindle's settings: the Open dialog opens right there (the folder it remembers from the run
+// before is gone), and a process that has not shown the dialog before is the least likely to
+// see the hang that choose() works around.
+class CheckRuns : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { prepare("runs", {"English"}); }
-
-    // A subfolder holding the given files.
-    std::string make_files(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
-        const std::string dir = folder->add_folder(name);
-        for (const auto& file : files) EXPECT_TRUE(e2e::write_file(dir + "\\" + file.first, file.second));
-        return dir;
+    void SetUp() override {
+        folder = std::make_unique<WorkFolder>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder->add_languages({"English"});
+        ASSERT_NO_FATAL_FAILURE(start());
     }
+
+    void TearDown() override {
+        if (brindle && brindle->running() && HasFailure() && !brindle->dismiss_dialogs()) brindle->kill();
+        if (brindle && brindle->running()) {
+            EXPECT_TRUE(brindle->quit());
+        }
+        brindle.reset();
+        folder.reset();
+    }
+
+    void start() {
+        brindle = std::make_unique<Brindle>(folder->path());
+        ASSERT_NE(brindle->main_window(), nullptr) << "Brindle's main window did not appear";
+        ASSERT_TRUE(brindle->wait_idle()) << "Brindle is not idle; other windows:" << open_windows(*brindle);
+        log_start = brindle->log().size();
+    }
+
+    // Writes the files into the working folder and returns its path.
+    std::string add_files(const std::vector<std::pair<std::string, std::string>>& files) const {
+        for (const auto& file : files) EXPECT_TRUE(e2e::write_file(folder->file(file.first), file.second));
+        return folder->path();
+    }
+
+    // Chooses files through "Check files". Under Wine 8 on qemu-user, a 32-bit process that
+    // asks for a drive's volume label while other threads of it are running sometimes hangs
+    // or crashes in that call; the Open dialog asks while it fills its "Look in" list, and then
+    // never shows. Nothing has been chosen at that point, so Brindle is started afresh and the
+    // choice made again.
+    void choose(int file_type, const std::string& dir, const std::vector<std::string>& names) {
+        constexpr int attempts = 4;
+        for (int attempt = 1;; ++attempt) {
+            const ::testing::AssertionResult chosen = brindle->choose_files(file_type, dir, names);
+            if (chosen) return;
+            ASSERT_LT(attempt, attempts) << chosen.message();
+            std::fprintf(stderr, "e2e: %s; starting Brindle again (attempt %d of %d)\n", chosen.message(),
+                         attempt + 1, attempts);
+            brindle.reset();
+            ASSERT_NO_FATAL_FAILURE(start());
+        }
+    }
+
+    // The log lines written since the test began.
+    Lines new_log() const { return lines_from(brindle->log(), log_start); }
+
+    std::unique_ptr<WorkFolder> folder;
+    std::unique_ptr<Brindle> brindle;
+    std::size_t log_start = 0;
 };
 
 TEST_F(CheckRuns, TraFilesAreMendedInTheEditorAndChecked) {
@@ -266,9 +317,9 @@ TEST_F(CheckRuns, TraFilesAreMendedInTheEditorAndChecked) {
         "@3 = ~Stew again!~\r\n";
     const std::string b = "@10 = ~Listen!~\n@11 ~The ford is shallow here.~\n@12 = ~Thank you.~ [THANKS]\n";
     const std::string c = "@20 = ~A room is five gold a night.~ [ROOM20]\r\n";
-    const std::string dir = make_files("tra", {{"a.tra", a}, {"b.tra", b}, {"c.tra", c}});
+    const std::string dir = add_files({{"a.tra", a}, {"b.tra", b}, {"c.tra", c}});
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"a.tra", "b.tra", "c.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"a.tra", "b.tra", "c.tra"}));
     HWND editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(expect_editor(
         *brindle, {dir + "\\a.tra", text("tra.sound_spaces"), offset_of(a, "BELL 02"), 7, a.size()}, &editor));
@@ -285,7 +336,8 @@ TEST_F(CheckRuns, TraFilesAreMendedInTheEditorAndChecked) {
     EXPECT_EQ(e2e::read_file(dir + "\\a.tra"), replaced(a, "BELL 02", "BELL02"));
     EXPECT_EQ(e2e::read_file(dir + "\\b.tra"), replaced(b, "@11 ~", "@11 = ~"));
     EXPECT_EQ(e2e::read_file(dir + "\\c.tra"), c);
-    EXPECT_EQ(e2e::files_in(dir), Lines({"a.tra", "b.tra", "c.tra"})) << "a temporary file was left behind";
+    EXPECT_EQ(e2e::files_in(dir), Lines({"a.tra", "b.tra", "c.tra", "settings.ini"}))
+        << "a temporary file was left behind";
     EXPECT_TRUE(brindle->wait_idle());
 }
 
@@ -297,9 +349,9 @@ TEST_F(CheckRuns, DlgFilesAreMendedInTheEditorAndChecked) {
         "{3}{Later}{} x\r\n";
     const std::string b = "{1}{Hi}{}\n{2}{Who goes\nthere?}{}\n";
     const std::string c = "// The ferryman.\r\n{1}{Two coins to cross, stranger.}{}{}{}{}{}\r\n";
-    const std::string dir = make_files("dlg", {{"a.dlg", a}, {"b.dlg", b}, {"c.dlg", c}});
+    const std::string dir = add_files({{"a.dlg", a}, {"b.dlg", b}, {"c.dlg", c}});
 
-    ASSERT_TRUE(brindle->choose_files(dlg_type, dir, {"a.dlg", "b.dlg", "c.dlg"}));
+    ASSERT_NO_FATAL_FAILURE(choose(dlg_type, dir, {"a.dlg", "b.dlg", "c.dlg"}));
     HWND editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(expect_editor(
         *brindle, {dir + "\\a.dlg", text("arcanum_dlg.expected_number"), offset_of(a, "x2"), 2, a.size()}, &editor));
@@ -329,9 +381,9 @@ TEST_F(CheckRuns, DlgFilesAreMendedInTheEditorAndChecked) {
 TEST_F(CheckRuns, CancelLeavesTheFileAndEndsTheRun) {
     const std::string first = "@1 = ~The bridge is out.~\r\n@2 = \"Take the ford instead.\"\r\n";
     const std::string second = "@3 = ~Thank you.~\r\n";
-    const std::string dir = make_files("cancel", {{"first.tra", first}, {"second.tra", second}});
+    const std::string dir = add_files({{"first.tra", first}, {"second.tra", second}});
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"first.tra", "second.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"first.tra", "second.tra"}));
     HWND editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
                                           {dir + "\\first.tra", expected_found("tra.expected_tilde", "tra.found_quote"),
@@ -344,16 +396,16 @@ TEST_F(CheckRuns, CancelLeavesTheFileAndEndsTheRun) {
 
     EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), "first.tra", text("general.canceled")}));
     EXPECT_EQ(e2e::read_file(dir + "\\first.tra"), first);
-    EXPECT_EQ(e2e::files_in(dir), Lines({"first.tra", "second.tra"}));
+    EXPECT_EQ(e2e::files_in(dir), Lines({"first.tra", "second.tra", "settings.ini"}));
     EXPECT_TRUE(brindle->wait_idle());
 }
 
 TEST_F(CheckRuns, AFileRemovedAfterChoosingIsReportedAndTheRunGoesOn) {
     const std::string one = "@1 = ~Bells.~ [BELL 02]\r\n";
     const std::string clean = "@2 = ~Quiet.~\r\n";
-    const std::string dir = make_files("removed", {{"one.tra", one}, {"two.tra", clean}, {"three.tra", clean}});
+    const std::string dir = add_files({{"one.tra", one}, {"two.tra", clean}, {"three.tra", clean}});
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"one.tra", "two.tra", "three.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"one.tra", "two.tra", "three.tra"}));
     HWND editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(expect_editor(
         *brindle, {dir + "\\one.tra", text("tra.sound_spaces"), offset_of(one, "BELL 02"), 7, one.size()}, &editor));
@@ -374,10 +426,10 @@ TEST_F(CheckRuns, AFileRemovedAfterChoosingIsReportedAndTheRunGoesOn) {
 // to fail the way it fails everywhere: another program holds the file open.
 TEST_F(CheckRuns, ASaveThatFailsKeepsTheEditorOpenWithTheEdits) {
     const std::string bytes = "@1 = ~Bells.~ [BELL 02]\r\n";
-    const std::string dir = make_files("locked", {{"locked.tra", bytes}});
+    const std::string dir = add_files({{"locked.tra", bytes}});
     const std::string path = dir + "\\locked.tra";
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"locked.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"locked.tra"}));
     HWND editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(
         expect_editor(*brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor));
@@ -393,7 +445,7 @@ TEST_F(CheckRuns, ASaveThatFailsKeepsTheEditorOpenWithTheEdits) {
     EXPECT_TRUE(IsWindowVisible(editor)) << "the editor closed although the file was not saved";
     EXPECT_EQ(e2e::editor_text(editor), edited);
     EXPECT_EQ(e2e::read_file(path), bytes);
-    EXPECT_EQ(e2e::files_in(dir), Lines({"locked.tra"})) << "a temporary file was left behind";
+    EXPECT_EQ(e2e::files_in(dir), Lines({"locked.tra", "settings.ini"})) << "a temporary file was left behind";
 
     ASSERT_NO_FATAL_FAILURE(cancel(editor));
     ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.canceled")));
@@ -404,10 +456,10 @@ TEST_F(CheckRuns, ASaveThatFailsKeepsTheEditorOpenWithTheEdits) {
 TEST_F(CheckRuns, SavingAFileWithAZeroByteAsksFirst) {
     const char content[] = "@1 = ~A~\r\n@2 ~B~\r\n@3 = ~C\0D~\r\n";
     const std::string bytes(content, sizeof(content) - 1);
-    const std::string dir = make_files("zero", {{"zero.tra", bytes}});
+    const std::string dir = add_files({{"zero.tra", bytes}});
     const std::string path = dir + "\\zero.tra";
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"zero.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"zero.tra"}));
     HWND editor = nullptr;
     // The editor shows the text up to the zero byte.
     ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle,
@@ -430,13 +482,13 @@ TEST_F(CheckRuns, ALargeFileIsShownWholeWithTheConflictSelected) {
         bytes += "@" + std::to_string(entry) + " = ~Line " + std::to_string(entry) + " of a long dialogue.~\r\n";
     }
     bytes += "@999998 = ~Bells.~ [BELL 02]\r\n@999999 = ~The end.~\r\n";
-    const std::string dir = make_files("large", {{"large.tra", bytes}});
+    const std::string dir = add_files({{"large.tra", bytes}});
     const std::string path = dir + "\\large.tra";
 
-    ASSERT_TRUE(brindle->choose_files(tra_type, dir, {"large.tra"}));
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"large.tra"}));
     HWND editor = nullptr;
-    ASSERT_NO_FATAL_FAILURE(
-        expect_editor(*brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor));
+    ASSERT_NO_FATAL_FAILURE(expect_editor(
+        *brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor, large_file_wait_ms));
     ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "BELL02"));
     ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
 
