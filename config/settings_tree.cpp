@@ -50,6 +50,21 @@ bool write_file(const std::string& file_name, const std::string& data) {
     return false;
 }
 
+// Whether saving may replace what lies at `file_name`: nothing, or a regular file with a write
+// permission. The permissions are looked at rather than left to the write, because a process
+// with administrator rights writes and renames over a read-only file, and a user who made the
+// settings read-only wants them left alone. On Windows the read-only attribute shows as
+// permissions without write bits.
+bool may_replace(const std::string& file_name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(file_name, error);
+    if (status.type() == fs::file_type::not_found) return true;
+    if (error || !fs::is_regular_file(status)) return false;
+    constexpr fs::perms write_bits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & write_bits) != fs::perms::none;
+}
+
 // Every lookup of every tree answers through this one area. It starts at 1,024 bytes and grows
 // for the longer values that `set` can store, so no text is ever cut.
 std::string& result_area() {
@@ -256,21 +271,23 @@ void SettingsTree::set(const char* key, const char* value) {
     modified_ = true;
 }
 
-void SettingsTree::save() {
-    if (!modified_) return;
+bool SettingsTree::save() {
+    if (!modified_) return true;
+    if (!may_replace(file_name_)) return false;
     std::string text;
     write(text, top_, -1);
     // The text goes to a file beside the target first, so a failed write never leaves the
     // target cut short; only a complete file replaces it.
     const std::string temp_name = file_name_ + ".tmp";
-    if (!write_file(temp_name, text)) return;
+    if (!write_file(temp_name, text)) return false;
     std::error_code error;
     std::filesystem::rename(temp_name, file_name_, error);
     if (error) {
         std::remove(temp_name.c_str());
-        return;
+        return false;
     }
     modified_ = false;
+    return true;
 }
 
 const SettingsNode* SettingsTree::find(const char* path) const {

@@ -57,7 +57,7 @@ public:
     // Reads the file at once; a missing file gives an empty tree that is not loaded.
     explicit SettingsTree(const char* file_name);
     explicit SettingsTree(const std::string& file_name);
-    // Saves a modified tree.
+    // Saves a modified tree; a failure here goes unreported, so whoever must know calls save().
     ~SettingsTree();
     SettingsTree(const SettingsTree&) = delete;
     SettingsTree& operator=(const SettingsTree&) = delete;
@@ -69,8 +69,10 @@ public:
     const char* get_string(const char* key) const;
     // Stores `value` at `key`, creating missing blocks; a key through a value changes nothing.
     void set(const char* key, const char* value);
-    // Writes the whole tree when modified; on any failure the file stays as it was.
-    void save();
+    // Writes the whole tree when modified. True when saved or nothing was to be saved; false
+    // when it failed, the file left as it was and the tree still modified. A target without
+    // any write permission, or one that is no regular file, is never replaced.
+    bool save();
     // The node a dotted path names, following bases; "" names the top node.
     const SettingsNode* find(const char* path) const;
 

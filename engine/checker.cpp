@@ -19,18 +19,19 @@ bool Checker::read_tokens(const char* path, TokenSplitter& splitter, std::int32_
     if (size < 0) return false;
     try {
         // Read straight into the block the splitter keeps. A short read (the file shrank)
-        // ends the text after the bytes that arrived; a failing read is no text at all.
+        // ends the text, and the file, after the bytes that arrived; a failing read is no
+        // text at all.
         std::unique_ptr<char[]> block(new char[static_cast<std::size_t>(size) + 1]);
         const std::int32_t arrived = file.read_some(block.get(), size);
         if (file.has_error()) return false;
         file.close();
         splitter.split(std::move(block), static_cast<std::size_t>(arrived));
+        file_size = arrived;
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
         return false;
     }
-    file_size = size;
     return true;
 }
 

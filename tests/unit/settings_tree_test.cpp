@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -44,7 +45,7 @@ TEST_P(SettingsWorkedExample, AnswersKeysAndRewritesExactly) {
 
     tree.set("general.language", "English");
     tree.set("view.font.size", "10");
-    tree.save();
+    EXPECT_TRUE(tree.save());
     EXPECT_FALSE(tree.is_modified());
     EXPECT_EQ(read_bytes(path),
               "; texts\ngeneral\n{\n  title=Report\n  greeting= Hello\n  empty=\n"
@@ -59,6 +60,9 @@ struct RewriteCase {
     std::string input;
     std::string written;  // after a marker entry is set and the tree saved, marker left off
 };
+
+// Named by label also where GoogleTest prints a parameter, as in the CTest names.
+std::ostream& operator<<(std::ostream& out, const RewriteCase& c) { return out << c.label; }
 
 class SettingsRewrite : public SettingsTreeTest,
                         public ::testing::WithParamInterface<RewriteCase> {};
@@ -124,6 +128,8 @@ struct SetCase {
     const char* key;
     std::string after;  // the file after the tree is destroyed
 };
+
+std::ostream& operator<<(std::ostream& out, const SetCase& c) { return out << c.label; }
 
 class SettingsSet : public SettingsTreeTest, public ::testing::WithParamInterface<SetCase> {};
 
@@ -192,7 +198,7 @@ TEST_F(SettingsTreeTest, MissingFileIsCreatedBySave) {
     EXPECT_FALSE(tree.is_loaded());
     EXPECT_STREQ(tree.get_string("general.language"), "");
     tree.set("general.language", "English");
-    tree.save();
+    EXPECT_TRUE(tree.save());
     EXPECT_FALSE(tree.is_modified());
     EXPECT_EQ(read_bytes(path), "general\n{\n  language=English\n}\n");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
@@ -212,7 +218,7 @@ TEST_F(SettingsTreeTest, SaveReplacesALongerFile) {
     write_bytes(path, "general\n{\nlanguage=a much longer language name\n}\n");
     SettingsTree tree(path);
     tree.set("general.language", "English");
-    tree.save();
+    EXPECT_TRUE(tree.save());
     EXPECT_FALSE(tree.is_modified());
     EXPECT_EQ(read_bytes(path), "general\n{\n  language=English\n}\n");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
@@ -223,7 +229,7 @@ TEST_F(SettingsTreeTest, SaveIntoMissingFolderFailsAndIsRetried) {
     {
         SettingsTree tree(target);
         tree.set("k", "v");
-        tree.save();
+        EXPECT_FALSE(tree.save());
         EXPECT_TRUE(tree.is_modified());
         EXPECT_TRUE(fs::is_empty(dir.path()));
         fs::create_directory(dir.file("sub"));
@@ -237,7 +243,7 @@ TEST_F(SettingsTreeTest, SaveOntoDirectoryLeavesItAlone) {
     SettingsTree tree(path);
     EXPECT_FALSE(tree.is_loaded());
     tree.set("k", "v");
-    tree.save();
+    EXPECT_FALSE(tree.save());
     EXPECT_TRUE(tree.is_modified());
     EXPECT_EQ(read_bytes(path + "/inside"), "keep");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
@@ -247,7 +253,7 @@ TEST_F(SettingsTreeTest, SaveNeverRemovesWhatLiesAtTheTemporaryName) {
     fs::create_directory(path + ".tmp");
     SettingsTree tree(path);
     tree.set("k", "v");
-    tree.save();
+    EXPECT_FALSE(tree.save());
     EXPECT_TRUE(tree.is_modified());
     EXPECT_TRUE(fs::is_directory(path + ".tmp"));
     EXPECT_FALSE(fs::exists(path));

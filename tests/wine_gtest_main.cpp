@@ -1,7 +1,7 @@
-// The driver's entry point. GoogleTest copies every failure and skip message to the debugger
-// with OutputDebugStringA, which raises an exception; under Wine on qemu-user any raised
-// exception kills the process (resuming or unwinding it faults), so the first failure would end
-// the run without a report. No debugger ever listens here: the driver's import of
+// The entry point of every GoogleTest program of the Windows tree. GoogleTest copies every
+// failure and skip message to the debugger with OutputDebugStringA, which raises an exception;
+// under Wine on qemu-user a raised exception can kill the process (resuming or unwinding it
+// faults), so the first failure would end the run without a report. No debugger ever listens here: the program's import of
 // OutputDebugStringA is pointed at a function that does nothing.
 #include <cstring>
 
