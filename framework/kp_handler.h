@@ -34,7 +34,7 @@ public:
     virtual void on_right_double_click(int, int) {}
     // false keeps the key from the handlers registered after this one.
     virtual bool on_key_down(WPARAM) { return true; }
-    // Slots 20, 26 and 27 are kept so the operations stay in their documented order; nothing calls them.
+    // The three reserved operations keep their places among the others; nothing calls them.
     virtual void reserved_20(int, int) {}
     // Click notifications carry the cursor in screen coordinates and the NMHDR as lParam.
     virtual void on_click(KPControl*, int, int, LPARAM) {}

@@ -51,7 +51,11 @@ private:
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(owner.create(40, 40, 300, 200)); }
-    void TearDown() override { test::drain_messages(); }
+    // The handlers of a test are gone by now: none may hear the messages still pending.
+    void TearDown() override {
+        while (owner.handler_count() > 0) owner.remove_handler(owner.handler(0));
+        test::drain_messages();
+    }
 
     // Commands only: the test dialog's edit control reports its own changes too.
     Log commands_of(const Log& entries) {

@@ -1,5 +1,5 @@
-// KPFileChooser reading the Open dialog's result, driven through the real dialog from a
-// second thread, and KPFileFinder listing a temporary folder.
+// KPFileChooser reading the Open dialog's result, with the real dialog answered by a timer
+// script, and KPFileFinder listing a temporary folder.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -102,7 +102,11 @@ TEST_F(FileChooserTest, ATwentyFirstFilterIsRefusedWithOneWarning) {
     EXPECT_EQ(chooser.filter_count(), 20);
 }
 
-TEST_F(FileChooserTest, ChoosingOneFileWithTheFirstFilter) {
+// The tests that show the real Open dialog. CTest runs each in a process of its own: the
+// dialog leaves Wine's COM threads behind, which under qemu-user can hang a process.
+class OpenDialogTest : public FileChooserTest {};
+
+TEST_F(OpenDialogTest, ChoosingOneFileWithTheFirstFilter) {
     test::TempFolder folder;
     const std::string path = folder.add_file("x.tra");
     folder.add_file("y.dlg");
@@ -131,7 +135,7 @@ TEST_F(FileChooserTest, ChoosingOneFileWithTheFirstFilter) {
     EXPECT_EQ(current_directory(), start_directory);
 }
 
-TEST_F(FileChooserTest, ChoosingSeveralFilesWithTheSecondFilter) {
+TEST_F(OpenDialogTest, ChoosingSeveralFilesWithTheSecondFilter) {
     test::TempFolder folder;
     folder.add_file("x.dlg");
     folder.add_file("y.dlg");
@@ -164,9 +168,7 @@ TEST_F(FileChooserTest, ChoosingSeveralFilesWithTheSecondFilter) {
     EXPECT_EQ(chooser.selected_filter(), 2);
 }
 
-TEST_F(FileChooserTest, CancellingLeavesNoFilesAndTheOldFilter) {
-    test::TempFolder folder;
-    const std::string path = folder.add_file("x.dlg");
+TEST_F(OpenDialogTest, CancellingLeavesNoFilesAndTheFilterUnset) {
     KPFileChooser chooser;
     add_both_filters(chooser);
     HWND dialog = nullptr;
@@ -174,15 +176,6 @@ TEST_F(FileChooserTest, CancellingLeavesNoFilesAndTheOldFilter) {
         test::TimerScript script({
             test::wait_for("Open", &dialog),
             [&] { return pick_filter(dialog, 1); },
-            [&] { return type_and_confirm(dialog, path); },
-        });
-        test::Watchdog dog("the Open dialog");
-        ASSERT_TRUE(chooser.choose());
-    }
-    ASSERT_EQ(chooser.selected_filter(), 2);
-    {
-        test::TimerScript script({
-            test::wait_for("Open", &dialog),
             [&] {
                 test::press(dialog, IDCANCEL);
                 return true;
@@ -190,14 +183,16 @@ TEST_F(FileChooserTest, CancellingLeavesNoFilesAndTheOldFilter) {
         });
         test::Watchdog dog("the Open dialog");
         EXPECT_FALSE(chooser.choose());
+        EXPECT_FALSE(dog.fired());
         EXPECT_TRUE(script.finished());
     }
     EXPECT_EQ(chooser.file_count(), 0);
     EXPECT_EQ(chooser.file_name(0), nullptr);
-    EXPECT_EQ(chooser.selected_filter(), 2);
+    // Only a confirmed choice sets it.
+    EXPECT_EQ(chooser.selected_filter(), 0);
 }
 
-TEST_F(FileChooserTest, ASelectionTooLargeForTheBufferIsReported) {
+TEST_F(OpenDialogTest, ASelectionTooLargeForTheBufferIsReported) {
     KPWindow owner(GetModuleHandleA(nullptr));
     ASSERT_TRUE(owner.create(50, 50, 300, 200));
     test::TempFolder folder;
@@ -224,7 +219,7 @@ TEST_F(FileChooserTest, ASelectionTooLargeForTheBufferIsReported) {
     EXPECT_EQ(chooser.file_count(), 0);
 }
 
-TEST_F(FileChooserTest, TheTooLargeWarningCanBeReworded) {
+TEST_F(OpenDialogTest, TheTooLargeWarningCanBeReworded) {
     test::TempFolder folder;
     const std::string path = folder.add_file("another_long_file_name.dlg");
     KPFileChooser chooser(nullptr, 16);

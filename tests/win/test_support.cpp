@@ -1,6 +1,8 @@
 #include "test_support.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 #include <utility>
 
 namespace test {
@@ -223,8 +225,10 @@ TempFolder::TempFolder() {
     static int counter = 0;
     char base[MAX_PATH] = "";
     GetTempPathA(sizeof(base), base);
+    // Wine reuses process ids from run to run, and the Open dialog remembers the folder it
+    // was last in: the tick count keeps a folder's name from reviving an older one.
     path_ = std::string(base) + "kp_test_" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(++counter);
+            std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
