@@ -1,4 +1,6 @@
 // The "Check files" command: the road from choosing files to a clean log.
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "checker.h"
@@ -16,6 +18,19 @@ enum FileFilter { TraFilter = 1, DlgFilter = 2 };
 
 // What the conflict editor's result asks of the run.
 enum EditorResult { Cancelled = 0, SavedOrClosed = 1 };
+
+// The checkers read a file's text up to its first zero byte, so a clean result says nothing
+// of the bytes after one.
+bool holds_zero_byte(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return false;
+    char block[65536];
+    bool found = false;
+    std::size_t got = 0;
+    while (!found && (got = std::fread(block, 1, sizeof block, file)) > 0) found = std::memchr(block, 0, got) != nullptr;
+    std::fclose(file);
+    return found;
+}
 
 }  // namespace
 
@@ -62,7 +77,13 @@ void MainWindow::check_files() {
                 window()->message_box(catalog()->lookup("general.filenotfound"), path.c_str(), MB_OK);
                 break;
             }
-            if (result.is_clean()) break;
+            if (result.is_clean()) {
+                if (holds_zero_byte(path.c_str())) {
+                    log(text_or("general.zero_byte_unchecked",
+                                "The text ends at a zero byte: the bytes after it were not checked."));
+                }
+                break;
+            }
             const INT_PTR answer = the_conflict_editor->edit(path.c_str(), *result.conflict());
             if (answer == SavedOrClosed) continue;
             if (answer == Cancelled) {

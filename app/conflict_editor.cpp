@@ -67,6 +67,8 @@ void ConflictEditor::on_dialog_init(KPDialog* dialog, HWND dialog_handle) {
     const std::vector<char> text = read_whole_file(path_.c_str());
     text_cut_at_zero_ = std::strlen(text.data()) + 1 < text.size();
     HWND editor = GetDlgItem(dialog_handle, IDC_CONFLICT_TEXT);
+    // The font first: set after the text, it would lay out a large file all over again.
+    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(text_font_), FALSE);
     SendMessageA(editor, EM_EXLIMITTEXT, 0, text_limit);
     SetWindowTextA(editor, text.data());
 
@@ -82,7 +84,6 @@ void ConflictEditor::on_dialog_init(KPDialog* dialog, HWND dialog_handle) {
     SetDlgItemTextA(dialog_handle, IDOK, catalog.lookup("conflicteditor.save"));
     SetDlgItemTextA(dialog_handle, IDCANCEL, catalog.lookup("conflicteditor.cancel"));
 
-    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(text_font_), FALSE);
     SendDlgItemMessageA(dialog_handle, IDC_CONFLICT_REASON, WM_SETFONT, reinterpret_cast<WPARAM>(reason_font_), FALSE);
 }
 

@@ -5,6 +5,6 @@
 #include <string>
 
 // Writes `size` bytes to a temporary file beside `path`, then moves it over `path`,
-// keeping the original's attributes. On failure the original is untouched and `error`
-// holds the system's reason.
+// keeping the original's attributes. A read-only file or a folder at `path` is never
+// replaced. On failure the original is untouched and `error` holds the system's reason.
 bool replace_file(const char* path, const char* bytes, std::int32_t size, std::string& error);

@@ -34,7 +34,7 @@ MainWindow::MainWindow(HINSTANCE instance) : KPApp(instance) {}
 
 MainWindow::~MainWindow() {
     menu_.reset();
-    if (settings_) settings_->save();
+    if (settings_) save_settings();
     settings_.reset();
     catalog_.reset();
     delete the_conflict_editor;
@@ -53,7 +53,7 @@ void MainWindow::init() {
     settings_ = std::make_unique<SettingsTree>("settings.ini");
     if (!settings_->is_loaded()) {
         settings_->set("general.language", "English");
-        settings_->save();
+        save_settings();
     }
 
     catalog_ = std::make_unique<LanguageCatalog>();
@@ -95,6 +95,17 @@ void MainWindow::log(const char* text) {
     log_pane_->add_string(text);
     log_pane_->set_selection(log_pane_->count() - 1);
     log_pane_->set_selection(-1);
+}
+
+void MainWindow::save_settings() {
+    if (settings_->save() || settings_failure_shown_) return;
+    settings_failure_shown_ = true;
+    // At the end of a run the window is already gone.
+    HWND owner = IsWindow(window()->handle()) ? window()->handle() : nullptr;
+    MessageBoxA(owner,
+                text_or("general.settings_save_failed",
+                        "Brindle could not save its settings to settings.ini. The file or its folder may be read-only."),
+                "Error", MB_OK | MB_ICONERROR);
 }
 
 const char* MainWindow::text_or(const char* key, const char* fallback) const {

@@ -38,11 +38,16 @@ public:
     void show_settings();
 
 private:
+    // Saves the settings; the first failure of a run is told to the user, once, so that a
+    // read-only install does not ask at every step.
+    void save_settings();
+
     std::unique_ptr<LanguageCatalog> catalog_;
     std::unique_ptr<SettingsTree> settings_;
     std::unique_ptr<KPMenu> menu_;
     KPDialog* settings_dialog_ = nullptr;
     KPListBox* log_pane_ = nullptr;
+    bool settings_failure_shown_ = false;
 };
 
 // Set by the program's start as soon as the main window exists.

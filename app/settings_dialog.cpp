@@ -49,6 +49,8 @@ void MainWindow::on_dialog_command(KPDialog* dialog, HWND dialog_handle, int con
         std::string language(language_name_size, '\0');
         GetDlgItemTextA(dialog_handle, IDC_LANGUAGE_LIST, language.data(), language_name_size);
         settings_->set("general.language", language.c_str());
+        // Stored now, so that a failure is told while the user is here.
+        save_settings();
         EndDialog(dialog_handle, 0);
     } else if (control_id == IDCANCEL) {
         EndDialog(dialog_handle, 1);

@@ -22,6 +22,8 @@ void remove_tree(const std::string& path) {
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 remove_tree(child);
             } else {
+                // A test may have made it read-only.
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(child.c_str());
             }
         } while (FindNextFileA(search, &entry));
