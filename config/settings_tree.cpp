@@ -305,6 +305,8 @@ void SettingsTree::load() {
     open[0] = top_;
     std::size_t depth = 0;
     while (std::optional<Token> token = reader.read_token()) {
+        // A comment is a whole line of its own: it takes neither a block, a value nor a base.
+        const bool after_comment = last != nullptr && last->kind() == SettingsNode::Comment;
         switch (token->kind) {
             case TokenKind::Name:
                 last = open[depth]->add_child(SettingsNode::Value, std::move(token->name),
@@ -315,7 +317,7 @@ void SettingsTree::load() {
                                               reader.read_rest_of_line(false));
                 break;
             case TokenKind::Open:
-                if (last == nullptr) break;
+                if (last == nullptr || after_comment) break;
                 if (depth < max_open) ++depth;
                 open[depth] = last;
                 last->set_kind(SettingsNode::Block);
@@ -324,11 +326,11 @@ void SettingsTree::load() {
                 if (depth > 0) --depth;
                 break;
             case TokenKind::Assign:
-                if (last == nullptr) break;
+                if (last == nullptr || after_comment) break;
                 last->set_value(reader.read_rest_of_line(false));
                 break;
             case TokenKind::Base: {
-                if (last == nullptr) break;
+                if (last == nullptr || after_comment) break;
                 // The path stops before an "=", which then gives the block's own value, so a
                 // 'name~path=value' header reads back as it was written.
                 const SettingsNode* base = find_path(top_, reader.read_rest_of_line(true));

@@ -178,8 +178,9 @@ kpstring kpstring::substring(int first, int last) const {
     const int size = length();
     if (first < 0) first = 0;
     if (last > size - 1) last = size - 1;
+    // Compared before subtracting: far-apart bounds would overflow the difference.
+    if (last < first) return kpstring("");
     const int n = last - first + 1;
-    if (n <= 0) return kpstring("");
     char* block = static_cast<char*>(std::malloc(static_cast<std::size_t>(n) + 1));
     if (block == nullptr) return kpstring("");
     std::memcpy(block, text_ + first, static_cast<std::size_t>(n));

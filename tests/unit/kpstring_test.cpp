@@ -1,6 +1,7 @@
-#include <gtest/gtest.h>
-
+#include <climits>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "kpstring.h"
 
@@ -75,6 +76,9 @@ TEST(KpString, Substring) {
         {4, 100, "ish.ini"},
         {5, 4, ""},
         {11, 20, ""},
+        // Bounds so far apart that their difference does not fit an int.
+        {2000000000, -2000000000, ""},
+        {INT_MAX, INT_MIN, ""},
     };
     for (const Row& row : rows) {
         EXPECT_STREQ(name.substring(row.first, row.last).c_str(), row.expected) << row.first << ".." << row.last;

@@ -96,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"OpenAfterClose", "b\n{\nc\n}\n{\nd=1\n}\n",
                     "b\n{\n  c\n  {\n    d=1\n  }\n}\n"},
         RewriteCase{"Duplicates", "a=1\nb=2\na=3\n", "a=1\nb=2\na=3\n"},
-        RewriteCase{"CommentOpened", "; c\n{\n}\n", ";= c\n{\n}\n"},
+        // A comment keeps its text: braces, values and bases after it are not its own.
+        RewriteCase{"CommentOpened", "; c\n{\n}\n", "; c\n"},
+        RewriteCase{"CommentGivenAValue", "; c\n=x\n", "; c\nx=\n"},
+        RewriteCase{"CommentGivenABase", "a=1\n; c\n~\n", "a=1\n; c\n"},
         RewriteCase{"UnclosedBlock", "a\n{\nb=1\n", "a\n{\n  b=1\n}\n"},
         RewriteCase{"BaseMissing", "x~a.b\n", "x=\n"},
         RewriteCase{"BaseIsValue", "a\n{\nb=1\n}\nx~a.b\n", "a\n{\n  b=1\n}\nx=\n"},
