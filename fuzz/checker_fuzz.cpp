@@ -1,0 +1,73 @@
+#include "checker_fuzz.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "fail.h"
+#include "language_catalog.h"
+#include "scratch_file.h"
+
+namespace {
+
+struct Outcome {
+    int code;
+    std::int32_t start;
+    std::int32_t length;
+    std::string reason;
+
+    bool operator==(const Outcome& other) const {
+        return code == other.code && start == other.start && length == other.length && reason == other.reason;
+    }
+};
+
+Outcome run(Checker& checker, const std::string& path) {
+    const CheckResult result = checker.check(path.c_str());
+    const Conflict* conflict = result.conflict();
+    require((conflict != nullptr) == (result.code() == 1), "a result has a conflict without code 1, or code 1 without one");
+    if (conflict == nullptr) return Outcome{result.code(), 0, 0, {}};
+    require(conflict == &checker.conflict(), "the result's conflict is not the checker's own");
+    return Outcome{result.code(), conflict->start, conflict->length, conflict->reason.c_str()};
+}
+
+// The text the checker walks ends at the first zero byte; an end conflict is reported at the
+// file size.
+void require_placement(const Outcome& outcome, std::string_view bytes) {
+    require(outcome.code == 0 || outcome.code == 1, "a readable file was reported unreadable");
+    if (outcome.code == 0) return;
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    const auto text_end = static_cast<std::int64_t>(bytes.substr(0, bytes.find('\0')).size());
+    const std::int64_t start = outcome.start;
+    const std::int64_t length = outcome.length;
+    require(start >= 0 && length >= 0, "a conflict has a negative start or length");
+    require(start + length <= size, "a conflict reaches past the end of the file");
+    if (length == 0) {
+        require(start == size, "a conflict of length 0 lies before the end of the text");
+    } else {
+        require(start + length <= text_end, "a conflict reaches past the first zero byte");
+    }
+    require(!outcome.reason.empty(), "a conflict has no reason text");
+}
+
+}  // namespace
+
+const LanguageCatalog& english_catalog() {
+    static const std::unique_ptr<LanguageCatalog> catalog = [] {
+        auto loaded = std::make_unique<LanguageCatalog>(BRINDLE_LANGUAGES_DIR);
+        require(loaded->load("English"), "cannot load " BRINDLE_LANGUAGES_DIR "/English.ini");
+        return loaded;
+    }();
+    return *catalog;
+}
+
+void check_bytes_invariants(MakeChecker make, const char* file_suffix, std::string_view bytes) {
+    static const ScratchFile file(file_suffix);
+    static const std::unique_ptr<Checker> kept = make(english_catalog());
+    file.write(bytes);
+    const Outcome first = run(*kept, file.path());
+    require_placement(first, bytes);
+    const std::unique_ptr<Checker> fresh = make(english_catalog());
+    require(run(*fresh, file.path()) == first, "a fresh checker reports differently");
+    require(run(*kept, file.path()) == first, "checking the same bytes again reports differently");
+}

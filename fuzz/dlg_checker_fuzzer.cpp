@@ -1,0 +1,22 @@
+// ArcanumDlgChecker on any bytes; see checker_fuzz.h for what must hold.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "checker_fuzz.h"
+#include "dlg_checker.h"
+
+namespace {
+
+std::unique_ptr<Checker> make_dlg_checker(const LanguageCatalog& catalog) {
+    return std::make_unique<ArcanumDlgChecker>(&catalog);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    check_bytes_invariants(make_dlg_checker, ".dlg",
+                           std::string_view(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

@@ -1,0 +1,115 @@
+#include "splitter_checks.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "fail.h"
+#include "token_splitter.h"
+
+namespace {
+
+bool same(const Token& token, const ReferenceToken& expected) {
+    if (token.kind != expected.kind || token.start != expected.start || token.length != expected.length) {
+        return false;
+    }
+    if (expected.kind == TokenKind::Delimiter) {
+        return token.delimiter != nullptr && token.delimiter->id == expected.id &&
+               token.delimiter->text == expected.delimiter && token.delimiter->length == expected.length &&
+               token.text.empty();
+    }
+    return token.delimiter == nullptr && token.text == expected.run;
+}
+
+void require_count(const TokenSplitter& splitter, const std::vector<ReferenceToken>& expected) {
+    require(splitter.count() == static_cast<std::int32_t>(expected.size()), "count() differs from the model");
+}
+
+void walk_first_next(TokenSplitter& splitter, const std::vector<ReferenceToken>& expected) {
+    std::size_t i = 0;
+    for (const Token* token = splitter.first(); token != nullptr; token = splitter.next(), ++i) {
+        require(i < expected.size(), "first()/next() gives more tokens than the model");
+        require(same(*token, expected[i]), "first()/next() gives a token unlike the model's");
+    }
+    require(i == expected.size(), "first()/next() gives fewer tokens than the model");
+    require(splitter.next() == nullptr, "next() past the last token is not null");
+}
+
+// Right after a split, next() starts the walk by itself.
+void walk_next_only(TokenSplitter& splitter, const std::vector<ReferenceToken>& expected) {
+    std::size_t i = 0;
+    for (const Token* token = splitter.next(); token != nullptr; token = splitter.next(), ++i) {
+        require(i < expected.size(), "next() alone gives more tokens than the model");
+        require(same(*token, expected[i]), "next() alone gives a token unlike the model's");
+    }
+    require(i == expected.size(), "next() alone gives fewer tokens than the model");
+}
+
+void walk_reader(const TokenSplitter& splitter, const std::vector<ReferenceToken>& expected) {
+    TokenSplitter::Reader reader(splitter);
+    std::size_t i = 0;
+    for (; reader.next(); ++i) {
+        require(i < expected.size(), "Reader gives more tokens than the model");
+        const ReferenceToken& want = expected[i];
+        require(reader.kind() == want.kind && reader.length() == want.length, "Reader kind or length differs");
+        if (want.kind == TokenKind::Delimiter) {
+            require(reader.id() == want.id, "Reader delimiter id differs");
+        } else {
+            require(reader.text() == want.run, "Reader run bytes differ");
+        }
+        require(same(reader.token(), want), "Reader token() differs from the model's");
+    }
+    require(i == expected.size(), "Reader gives fewer tokens than the model");
+}
+
+void add_entries(TokenSplitter& splitter, const std::vector<ReferenceDelimiter>& table, std::size_t from) {
+    for (std::size_t i = from; i < table.size(); ++i) splitter.add_delimiter(table[i].id, table[i].text.c_str());
+}
+
+}  // namespace
+
+void check_all_ways(std::vector<ReferenceDelimiter> table, const ReferenceDelimiter& late_entry,
+                    const std::string& text) {
+    const std::vector<ReferenceToken> expected = reference_split(table, text);
+    TokenSplitter splitter;
+    add_entries(splitter, table, 0);
+    splitter.split(text.c_str());
+    require_count(splitter, expected);
+    walk_next_only(splitter, expected);
+    walk_first_next(splitter, expected);
+    walk_reader(splitter, expected);
+
+    // The other two ways in, on the same splitter: nothing of the last split may remain.
+    splitter.split(std::string(text));
+    require_count(splitter, expected);
+    walk_first_next(splitter, expected);
+    walk_reader(splitter, expected);
+
+    auto block = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(block.get(), text.data(), text.size());
+    splitter.split(std::move(block), text.size());
+    require_count(splitter, expected);
+    walk_reader(splitter, expected);
+    walk_first_next(splitter, expected);
+
+    table.push_back(late_entry);
+    add_entries(splitter, table, table.size() - 1);
+    const std::string tail = text.substr(text.size() / 2);
+    const std::vector<ReferenceToken> expected_tail = reference_split(table, tail);
+    splitter.split(tail.c_str());
+    require_count(splitter, expected_tail);
+    walk_first_next(splitter, expected_tail);
+    walk_reader(splitter, expected_tail);
+}
+
+void check_large(const std::vector<ReferenceDelimiter>& table, const std::string& text) {
+    const std::vector<ReferenceToken> expected = reference_split(table, text);
+    TokenSplitter splitter;
+    add_entries(splitter, table, 0);
+    splitter.split(text.c_str());
+    require_count(splitter, expected);
+    walk_first_next(splitter, expected);
+    walk_reader(splitter, expected);
+}
+
