@@ -1,5 +1,6 @@
 #include "settings_tree.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -12,10 +13,9 @@ namespace {
 
 // Longest name, value, comment text or base path the reader takes in one piece.
 constexpr std::size_t max_text = 255;
-// Blocks below the top node that can be open at once while reading.
-constexpr std::size_t max_open = 9;
-// A base path names the block and at most nine enclosing blocks.
-constexpr std::size_t max_path_names = 10;
+// Indentation stops growing at this depth: the reader skips it anyway, and a file nested
+// thousands of levels deep would otherwise grow with the square of its depth when saved.
+constexpr int max_indent_depth = 32;
 
 // C streams report failures by their results and never throw, so loading in the constructor
 // and saving in the destructor stay quiet.
@@ -206,8 +206,7 @@ SettingsNode* SettingsNode::add_child(Kind kind, std::string name,
 
 std::string SettingsNode::get_path() const {
     std::vector<const std::string*> names;
-    for (const SettingsNode* node = this; node->parent_ != nullptr && names.size() < max_path_names;
-         node = node->parent_) {
+    for (const SettingsNode* node = this; node->parent_ != nullptr; node = node->parent_) {
         names.push_back(&node->name_);
     }
     std::string path;
@@ -301,29 +300,29 @@ void SettingsTree::load() {
     Reader reader(*data);
 
     SettingsNode* last = nullptr;
-    std::array<SettingsNode*, max_open + 1> open{};
-    open[0] = top_;
-    std::size_t depth = 0;
+    // Every "{" opens a level and its "}" closes that one, however deep: a fixed number of
+    // levels would put what follows a deeper block into another block, and a save would then
+    // write the file back with its nodes moved.
+    std::vector<SettingsNode*> open{top_};
     while (std::optional<Token> token = reader.read_token()) {
         // A comment is a whole line of its own: it takes neither a block, a value nor a base.
         const bool after_comment = last != nullptr && last->kind() == SettingsNode::Comment;
         switch (token->kind) {
             case TokenKind::Name:
-                last = open[depth]->add_child(SettingsNode::Value, std::move(token->name),
+                last = open.back()->add_child(SettingsNode::Value, std::move(token->name),
                                               std::nullopt);
                 break;
             case TokenKind::Comment:
-                last = open[depth]->add_child(SettingsNode::Comment, ";",
+                last = open.back()->add_child(SettingsNode::Comment, ";",
                                               reader.read_rest_of_line(false));
                 break;
             case TokenKind::Open:
                 if (last == nullptr || after_comment) break;
-                if (depth < max_open) ++depth;
-                open[depth] = last;
+                open.push_back(last);
                 last->set_kind(SettingsNode::Block);
                 break;
             case TokenKind::Close:
-                if (depth > 0) --depth;
+                if (open.size() > 1) open.pop_back();
                 break;
             case TokenKind::Assign:
                 if (last == nullptr || after_comment) break;
@@ -407,5 +406,5 @@ void SettingsTree::write(std::string& out, const SettingsNode* node, int depth) 
 }
 
 void SettingsTree::write_indent(std::string& out, int depth) {
-    if (depth > 0) out.append(static_cast<std::size_t>(2 * depth), ' ');
+    if (depth > 0) out.append(static_cast<std::size_t>(2 * std::min(depth, max_indent_depth)), ' ');
 }

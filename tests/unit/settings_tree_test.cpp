@@ -176,24 +176,94 @@ TEST_F(SettingsTreeTest, LookupsFollowFirstMatchBasesAndNesting) {
         {"a", "1"}, {"v.c", ""},  // a later block of a value's name is never reached
         {"r", "own"}, {"r.x", "4"}, {"r.z", "3"}, {"q.x", "1"}, {"r.in.y", "2"}, {"p.z", ""},
         {"b1.b2.b3.b4.b5.b6.b7.b8.b9.b10.v", "1"},
-        // One "}" after a tenth "{" returns to the eighth block.
-        {"b1.b2.b3.b4.b5.b6.b7.b8.w", "2"}, {"b1.b2.b3.b4.b5.b6.b7.b8.b9.w", ""}};
+        // The "}" of the tenth level returns to the ninth, as braces read.
+        {"b1.b2.b3.b4.b5.b6.b7.b8.b9.w", "2"}, {"b1.b2.b3.b4.b5.b6.b7.b8.w", ""}};
     for (const auto& [key, expected] : answers) EXPECT_STREQ(tree.get_string(key), expected) << key;
     EXPECT_EQ(tree.find("r")->base(), tree.find("q"));
     EXPECT_EQ(tree.find(""), tree.find("a")->parent());
     EXPECT_EQ(tree.find(".."), nullptr);
 }
 
-TEST_F(SettingsTreeTest, BasePathHoldsAtMostTenNames) {
-    // Reopening the last node after each "}" nests deeper than nine open blocks.
+TEST_F(SettingsTreeTest, BasePathNamesEveryEnclosingBlock) {
+    // Reopening the last node after each "}" nests one level deeper each time.
     std::string input = "b1\n{\n";
     for (int i = 2; i <= 12; ++i) input += "b" + std::to_string(i) + "\n}\n{\n";
     write_bytes(path, input);
     SettingsTree tree(path);
-    ASSERT_NE(tree.find("b1.b2.b3.b4.b5.b6.b7.b8.b9.b10.b11"), nullptr);
-    EXPECT_EQ(tree.find("b1.b2.b3.b4.b5.b6.b7.b8.b9.b10.b11")->get_path(),
-              "b2.b3.b4.b5.b6.b7.b8.b9.b10.b11");
+    const char* const eleventh = "b1.b2.b3.b4.b5.b6.b7.b8.b9.b10.b11";
+    ASSERT_NE(tree.find(eleventh), nullptr);
+    EXPECT_EQ(tree.find(eleventh)->get_path(), eleventh);
     EXPECT_EQ(tree.find("")->get_path(), "");
+}
+
+// Blocks nested `levels` deep as the writer lays them out, a value in the innermost and a
+// value after each inner block, so every closing brace decides where a value lands.
+std::string nested_blocks(int levels) {
+    std::string text;
+    for (int level = 1; level <= levels; ++level) {
+        const std::string indent(static_cast<std::size_t>(2 * (level - 1)), ' ');
+        text += indent + "b" + std::to_string(level) + "\n" + indent + "{\n";
+    }
+    text += std::string(static_cast<std::size_t>(2 * levels), ' ') + "v=1\n";
+    for (int level = levels; level >= 1; --level) {
+        const std::string indent(static_cast<std::size_t>(2 * (level - 1)), ' ');
+        text += indent + "}\n" + indent + "after" + std::to_string(level) + "=" +
+                std::to_string(level) + "\n";
+    }
+    return text;
+}
+
+TEST_F(SettingsTreeTest, DeepNestingSurvivesASaveUnchanged) {
+    const std::string text = nested_blocks(12);
+    write_bytes(path, text);
+    SettingsTree(path).set("zz", "1");
+    EXPECT_EQ(read_bytes(path), text + "zz=1\n");
+
+    SettingsTree tree(path);
+    std::string key;
+    for (int level = 1; level <= 12; ++level) {
+        EXPECT_STREQ(tree.get_string((key + "after" + std::to_string(level)).c_str()),
+                     std::to_string(level).c_str()) << "level " << level;
+        key += "b" + std::to_string(level) + ".";
+    }
+    EXPECT_STREQ(tree.get_string((key + "v").c_str()), "1");
+}
+
+TEST_F(SettingsTreeTest, DeepKeysSetAreReadBackAfterASave) {
+    const char* const deep = "a.b.c.d.e.f.g.h.i.j.k.l";
+    const char* const beside = "a.b.c.d.e.f.g.h.i.z";
+    {
+        SettingsTree tree(path);
+        tree.set(deep, "deep");
+        tree.set(beside, "beside");
+        tree.set("top", "t");
+    }
+    SettingsTree tree(path);
+    EXPECT_STREQ(tree.get_string(deep), "deep");
+    EXPECT_STREQ(tree.get_string(beside), "beside");
+    EXPECT_STREQ(tree.get_string("top"), "t");
+}
+
+TEST_F(SettingsTreeTest, ThousandsOfLevelsAreReadAndSavedInLinearSpace) {
+    constexpr int levels = 20000;
+    std::string input;
+    for (int i = 0; i < levels; ++i) input += "b\n{\n";
+    input += "v=1\n";
+    write_bytes(path, input);
+    SettingsTree(path).set("zz", "1");
+    // Indentation growing with the depth would make this some 800 MB.
+    EXPECT_LT(read_bytes(path).size(), 100 * input.size());
+
+    SettingsTree tree(path);
+    const SettingsNode* node = tree.find("b");
+    int blocks = 0;
+    for (; node != nullptr && node->kind() == SettingsNode::Block; node = node->first_child()) {
+        ++blocks;
+    }
+    EXPECT_EQ(blocks, levels);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->name(), "v");
+    EXPECT_STREQ(tree.get_string("zz"), "1");
 }
 
 TEST_F(SettingsTreeTest, MissingFileIsCreatedBySave) {
