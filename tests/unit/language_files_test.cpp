@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct Language {
     // The reason for "@1 ~a~": text(tra.expected_equal), a blank, text(tra.found_tilde).
     const char* equal_then_tilde;
 };
+
+// Named in listings (and so in the CTest names) rather than shown as raw bytes.
+void PrintTo(const Language& language, std::ostream* out) { *out << language.name; }
 
 const Language languages[] = {
     {"German", "\xe4\xf6\xfc\xdf",
