@@ -2,6 +2,7 @@
 // menu, the Open dialog, the conflict editor, the settings dialog and its message boxes.
 // Starts take seconds under Wine: the start-up tests share one; each check run has its own
 // (see CheckRuns). After a failing test Brindle's dialogs are closed, or its process ended.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -31,14 +32,16 @@ const char english_settings[] = "general\n{\n  language=English\n}\n";
 // The size of the large file in MB: 2 unless BRINDLE_E2E_LARGE_MB asks for more (users check
 // whole games' dialogue dumped into one file of tens of MB; see docs/performance.md for why
 // the test run stays at 2).
-std::size_t large_file_bytes() {
+std::size_t large_file_megabytes() {
     char digits[16] = "";
     const DWORD length = GetEnvironmentVariableA("BRINDLE_E2E_LARGE_MB", digits, sizeof digits);
     const long megabytes = length > 0 && length < sizeof digits ? std::strtol(digits, nullptr, 10) : 0;
-    return static_cast<std::size_t>(megabytes > 0 ? megabytes : 2) * 1024 * 1024;
+    return static_cast<std::size_t>(megabytes > 0 ? megabytes : 2);
 }
-// Under Wine on qemu-user the RichEdit control takes minutes to take in a large file.
-constexpr DWORD large_file_wait_ms = 900000;
+// Wine's RichEdit takes in a MB in under 2 s here, in about 7 s under qemu-user: room to spare.
+DWORD large_file_wait_ms(std::size_t megabytes) {
+    return e2e::start_wait_ms + static_cast<DWORD>(megabytes) * 30000;
+}
 
 // The text of `key` ("section.name") in the shipped English language file.
 std::string text(const std::string& key) {
@@ -556,8 +559,8 @@ TEST_F(CheckRuns, SavingAFileWithAZeroByteAsksFirst) {
 
 TEST_F(CheckRuns, ALargeFileIsShownWholeWithTheConflictSelected) {
     std::string bytes;
-    const std::size_t size = large_file_bytes();
-    for (int entry = 1; bytes.size() < size; ++entry) {
+    const std::size_t megabytes = large_file_megabytes();
+    for (int entry = 1; bytes.size() < megabytes * 1024 * 1024; ++entry) {
         bytes += "@" + std::to_string(entry) + " = ~Line " + std::to_string(entry) + " of a long dialogue.~\r\n";
     }
     bytes += "@999998 = ~Bells.~ [BELL 02]\r\n@999999 = ~The end.~\r\n";
@@ -566,14 +569,35 @@ TEST_F(CheckRuns, ALargeFileIsShownWholeWithTheConflictSelected) {
 
     ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"large.tra"}));
     HWND editor = nullptr;
-    ASSERT_NO_FATAL_FAILURE(expect_editor(
-        *brindle, {path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()}, &editor, large_file_wait_ms));
+    const Expected expected{path, text("tra.sound_spaces"), offset_of(bytes, "BELL 02"), 7, bytes.size()};
+    ASSERT_NO_FATAL_FAILURE(expect_editor(*brindle, expected, &editor, large_file_wait_ms(megabytes)));
     ASSERT_NO_FATAL_FAILURE(expect_selection_in_view(editor));
+    // One line per CR LF, and the empty one after the last: the editor takes a large text in
+    // pieces, and none may part a CR from its LF.
+    LRESULT lines = 0;
+    ASSERT_TRUE(e2e::send(GetDlgItem(editor, IDC_CONFLICT_TEXT), EM_GETLINECOUNT, 0, 0, &lines));
+    EXPECT_EQ(lines, std::count(bytes.begin(), bytes.end(), '\n') + 1);
     ASSERT_NO_FATAL_FAILURE(fix_and_save(editor, "BELL02"));
     ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.noconflicts")));
 
     EXPECT_EQ(new_log(), Lines({"", text("general.checktra"), path, path, text("general.noconflicts")}));
     EXPECT_EQ(e2e::read_file(path), replaced(bytes, "BELL 02", "BELL02"));
+}
+
+// RichEdit reads a whole text handed to it with WM_SETTEXT as rich text when it begins with
+// "{\rtf"; the editor shows such a file's bytes as they are.
+TEST_F(CheckRuns, AFileThatBeginsLikeRichTextIsShownAsItIs) {
+    const std::string bytes = "{\\rtf1 {\\b Bold} words}\r\n@1 = ~Hello.~\r\n";
+    const std::string dir = add_files({{"rich.tra", bytes}});
+    const std::string path = dir + "\\rich.tra";
+
+    ASSERT_NO_FATAL_FAILURE(choose(tra_type, dir, {"rich.tra"}));
+    const HWND editor = brindle->wait_for_dialog(text("conflicteditor.caption") + " - " + path, e2e::start_wait_ms);
+    ASSERT_NE(editor, nullptr) << "no conflict editor; other windows of Brindle:" << open_windows(*brindle);
+    EXPECT_EQ(e2e::editor_text(editor), bytes);
+    ASSERT_NO_FATAL_FAILURE(cancel(editor));
+    ASSERT_TRUE(brindle->wait_for_log_end(log_start, text("general.canceled")));
+    EXPECT_EQ(e2e::read_file(path), bytes);
 }
 
 // Files that are no dialogue at all each get a clear line in the log, and the run goes on.
