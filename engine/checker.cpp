@@ -6,26 +6,22 @@
 
 #include "language_catalog.h"
 #include "source_file.h"
-#include "token_splitter.h"
 
 const char* Checker::text(const char* key) const {
     return catalog_ == nullptr ? "" : catalog_->lookup(key);
 }
 
-bool Checker::read_tokens(const char* path, TokenSplitter& splitter, std::int32_t& file_size) {
+bool Checker::read_text(const char* path, std::unique_ptr<char[]>& block, std::int32_t& file_size) {
     SourceFile file;
     if (!file.open(path, SourceFile::ReadMode)) return false;
     const std::int32_t size = file.size();
     if (size < 0) return false;
     try {
-        // Read straight into the block the splitter keeps. A short read (the file shrank)
-        // ends the text, and the file, after the bytes that arrived; a failing read is no
-        // text at all.
-        std::unique_ptr<char[]> block(new char[static_cast<std::size_t>(size) + 1]);
+        // A short read (the file shrank) ends the text, and the file, after the bytes that
+        // arrived; a failing read is no text at all.
+        block.reset(new char[static_cast<std::size_t>(size) + 1]);
         const std::int32_t arrived = file.read_some(block.get(), size);
         if (file.has_error()) return false;
-        file.close();
-        splitter.split(std::move(block), static_cast<std::size_t>(arrived));
         file_size = arrived;
     } catch (const std::bad_alloc&) {
         return false;

@@ -1,15 +1,15 @@
-// Checker: the common frame of every file checker (read the file whole, split it into
-// tokens, walk them) and the Conflict through which it reports a file's first fault.
+// Checker: the common frame of every file checker (read the file whole, cut it into
+// tokens and walk each as it is found) and the Conflict through which it reports a file's first fault.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 
 #include "kpstring.h"
+#include "token_splitter.h"
 
 class LanguageCatalog;
-class SourceFile;
-class TokenSplitter;
-struct Token;
 
 // The first fault of the file checked last. For a fault at the end of the text, `start`
 // is the file size and `length` 0.
@@ -56,9 +56,18 @@ protected:
     // The catalog's text for `key`, valid until the next lookup.
     const char* text(const char* key) const;
 
-    // Reads the whole file and splits it with the table already registered in `splitter`.
+    // Reads the whole file into `block` (its bytes and one more) and sets `file_size`.
     // False when the file cannot be opened, its size taken, its bytes read or held in memory.
-    static bool read_tokens(const char* path, TokenSplitter& splitter, std::int32_t& file_size);
+    static bool read_text(const char* path, std::unique_ptr<char[]>& block, std::int32_t& file_size);
+
+    // The frame of a check: the file's tokens, split with the table registered in
+    // `splitter`, go to walk.step() one by one until it returns false; walk.result() then
+    // gives the outcome.
+    template <class Walk>
+    static CheckResult walk_file(const char* path, TokenSplitter& splitter, Walk& walk);
+    // The same over tokens already split.
+    template <class Walk>
+    static CheckResult walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk);
 
     // Each stores a conflict at `token` with its reason composed from catalog texts.
     // "<expected> <found>":
@@ -76,3 +85,25 @@ private:
     const LanguageCatalog* catalog_;
     Conflict conflict_;
 };
+
+template <class Walk>
+CheckResult Checker::walk_file(const char* path, TokenSplitter& splitter, Walk& walk) {
+    std::unique_ptr<char[]> block;
+    std::int32_t file_size = 0;
+    if (!read_text(path, block, file_size)) return CheckResult::unreadable();
+    try {
+        splitter.visit_tokens(std::move(block), static_cast<std::size_t>(file_size),
+                              [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
+    } catch (const std::bad_alloc&) {
+        return CheckResult::unreadable();
+    }
+    return walk.result(file_size);
+}
+
+template <class Walk>
+CheckResult Checker::walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk) {
+    for (TokenSplitter::Reader token(splitter); token.next();) {
+        if (!walk.step(token)) break;
+    }
+    return walk.result(file_size);
+}

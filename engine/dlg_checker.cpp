@@ -50,63 +50,94 @@ void ArcanumDlgChecker::add_delimiters(TokenSplitter& splitter) {
     splitter.add_delimiter(Comment, "//");
 }
 
+// The walk over one text's tokens, one step per token.
+class ArcanumDlgChecker::Walk {
+public:
+    explicit Walk(ArcanumDlgChecker& checker) : checker_(checker) {}
+
+    // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
+    // up); only a fault builds the token it reports. False once a conflict is stored.
+    template <class SomeToken>
+    bool step(const SomeToken& t);
+    // The conflict found, or what the end of a text of `file_size` bytes leaves.
+    CheckResult result(std::int32_t file_size);
+
+private:
+    bool expected_found(const Token& token, const char* expected_key) {
+        return stop(checker_.expected_found(token, expected_key, found_key(token)));
+    }
+    bool stop(CheckResult result) {
+        result_ = result;
+        return false;
+    }
+
+    ArcanumDlgChecker& checker_;
+    int state_ = LineStart;
+    CheckResult result_ = CheckResult::clean();
+};
+
 CheckResult ArcanumDlgChecker::check(const char* path) {
     TokenSplitter splitter;
     add_delimiters(splitter);
-    std::int32_t file_size = 0;
-    if (!read_tokens(path, splitter, file_size)) return CheckResult::unreadable();
+    Walk walk(*this);
+    return walk_file(path, splitter, walk);
+}
 
-    auto expected_found = [this](const Token& token, const char* expected_key) {
-        return Checker::expected_found(token, expected_key, found_key(token));
-    };
+CheckResult ArcanumDlgChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
+    Walk walk(*this);
+    return walk_tokens(splitter, file_size, walk);
+}
 
-    int state = LineStart;
-    // The walk looks at kinds and delimiter ids (-1 for runs, as the table's ids are 0 and
-    // up); only a fault builds the token it reports.
-    for (TokenSplitter::Reader t(splitter); t.next();) {
-        const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
-        switch (state) {
-            case LineStart:
-                if (id == BraceOpen) state = AfterFirstBrace;
-                else if (id == Comment) state = InComment;
-                else if (id != Newline && t.kind() != TokenKind::Blank)
-                    return expected_found(t.token(), "arcanum_dlg.expected_bracket");
-                break;
-            case AfterFirstBrace:
-                if (t.kind() == TokenKind::Text && is_record_number(t.text())) {
-                    state = AfterNumber;
-                } else {
-                    // Only a bad Text token goes unnamed: a blank or a delimiter is named.
-                    const Token token = t.token();
-                    const bool named = token.kind != TokenKind::Text;
-                    return number_form(token, "arcanum_dlg.expected_number", named ? found_key(token) : nullptr);
-                }
-                break;
-            case AfterNumber:
-                if (id == BraceClose) state = AfterBraceClose;
-                else return expected_found(t.token(), "arcanum_dlg.expected_bracket_close");
-                break;
-            case AfterBraceClose:
-                if (id == BraceOpen) state = InField;
-                else if (id == Newline) state = LineStart;
-                else if (t.kind() != TokenKind::Blank || t.length() != 1)
-                    return expected_found(t.token(), "arcanum_dlg.expected_next");
-                break;
-            case InField:
-                if (id == BraceClose) state = AfterBraceClose;
-                else if (id == BraceOpen) return single(t.token(), "arcanum_dlg.unexpected_bracket_open");
-                else if (id == Newline) return single(t.token(), "arcanum_dlg.unexpected_newline");
-                break;
-            case InComment:
-                if (id == Newline) state = LineStart;
-                break;
-        }
-    }
-
-    switch (state) {
+template <class SomeToken>
+bool ArcanumDlgChecker::Walk::step(const SomeToken& t) {
+    const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
+    switch (state_) {
+        case LineStart:
+            if (id == BraceOpen) state_ = AfterFirstBrace;
+            else if (id == Comment) state_ = InComment;
+            else if (id != Newline && t.kind() != TokenKind::Blank)
+                return expected_found(t.token(), "arcanum_dlg.expected_bracket");
+            break;
+        case AfterFirstBrace:
+            if (t.kind() == TokenKind::Text && is_record_number(t.text())) {
+                state_ = AfterNumber;
+            } else {
+                // Only a bad Text token goes unnamed: a blank or a delimiter is named.
+                const Token token = t.token();
+                const bool named = token.kind != TokenKind::Text;
+                return stop(checker_.number_form(token, "arcanum_dlg.expected_number", named ? found_key(token) : nullptr));
+            }
+            break;
         case AfterNumber:
-        case InField: return conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_bracket_close");
-        case AfterFirstBrace: return conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_number");
+            if (id == BraceClose) state_ = AfterBraceClose;
+            else return expected_found(t.token(), "arcanum_dlg.expected_bracket_close");
+            break;
+        case AfterBraceClose:
+            if (id == BraceOpen) state_ = InField;
+            else if (id == Newline) state_ = LineStart;
+            else if (t.kind() != TokenKind::Blank || t.length() != 1)
+                return expected_found(t.token(), "arcanum_dlg.expected_next");
+            break;
+        case InField:
+            if (id == BraceClose) state_ = AfterBraceClose;
+            else if (id == BraceOpen) return stop(checker_.single(t.token(), "arcanum_dlg.unexpected_bracket_open"));
+            else if (id == Newline) return stop(checker_.single(t.token(), "arcanum_dlg.unexpected_newline"));
+            break;
+        case InComment:
+            if (id == Newline) state_ = LineStart;
+            break;
+    }
+    return true;
+}
+
+CheckResult ArcanumDlgChecker::Walk::result(std::int32_t file_size) {
+    if (!result_.is_clean()) return result_;
+    switch (state_) {
+        case AfterNumber:
+        case InField:
+            return checker_.conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_bracket_close");
+        case AfterFirstBrace:
+            return checker_.conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_number");
         default: return CheckResult::clean();
     }
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class TokenKind : std::uint8_t { Text = 0, Blank = 1, Delimiter = 2 };
@@ -44,6 +46,35 @@ public:
     // The same, taking over a block of at least size + 1 bytes whose first `size` bytes
     // hold the text; the byte after them is set to zero here.
     void split(std::unique_ptr<char[]> block, std::size_t size);
+
+    // A token as visit_tokens() finds it; it answers what a Reader answers.
+    class Found {
+    public:
+        TokenKind kind() const { return kind_; }
+        std::int32_t id() const { return id_; }
+        std::int32_t length() const { return static_cast<std::int32_t>(length_); }
+        std::string_view text() const { return std::string_view(text_ + start_, length_); }
+        Token token() const {
+            return Token{kind_, static_cast<std::int32_t>(start_), static_cast<std::int32_t>(length_), delimiter_,
+                         std::string_view(text_ + start_, delimiter_ == nullptr ? length_ : 0)};
+        }
+
+    private:
+        friend class TokenSplitter;
+        const char* text_ = "";
+        std::size_t start_ = 0;
+        std::size_t length_ = 0;
+        TokenKind kind_ = TokenKind::Text;
+        std::int32_t id_ = 0;
+        const DelimiterEntry* delimiter_ = nullptr;
+    };
+
+    // Takes over the block as split() does, but hands each token to `visit` (called with a
+    // const Found&, returning false to stop) as soon as it is found, and keeps no token
+    // list: a walk that needs each token once pays neither for storing nor for decoding
+    // it. Afterwards count() is 0 and first() finds none. False when `visit` stopped.
+    template <class Visit>
+    bool visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit);
 
     std::int32_t count() const { return count_; }
     // The first token, or null when there is none; restarts the walk.
@@ -98,6 +129,8 @@ private:
     // What a walk reads when there is no token list at all.
     static constexpr std::uint8_t no_tokens[1] = {chunk_end};
 
+    static constexpr std::size_t no_match = static_cast<std::size_t>(-1);
+
     // What a byte does: nothing, end the text, always begin one entry, or begin entries
     // that must be compared.
     enum ByteAction : std::uint8_t { Plain, End, Single, Multi };
@@ -105,9 +138,22 @@ private:
     // Tokens are decoded this many at a time, so that next() is mostly a step in an array.
     static constexpr std::size_t batch_size = 64;
 
+    class Encoder;
+    template <class Visit>
+    class Visitor;
+
     void prepare_tables();
+    void take_block(std::unique_ptr<char[]> block, std::size_t size);
+    // Forgets the tokens and readies the tables; true when the text is scanned in pairs.
+    bool prepare_scan();
+    // Cuts the text into tokens and hands them, in order, to sink.run(kind, start, length)
+    // and sink.delimiter(table index, start); either returns false to stop the scan.
+    template <class Sink>
+    bool scan(Sink& sink, bool pair_scan);
+    TokenKind run_kind(std::size_t start, std::size_t end) const;
     void build_tokens();
     void start_chunk(std::size_t capacity);
+    static unsigned lowest_bit(std::uint64_t mask);
     std::uint64_t stop_mask(const unsigned char* block) const;
     std::uint64_t pair_stop_mask(const unsigned char* block) const;
     std::size_t match_at(const unsigned char* at) const;
@@ -217,4 +263,146 @@ inline bool TokenSplitter::Reader::next_long() {
 inline Token TokenSplitter::Reader::token() const {
     return Token{kind_, static_cast<std::int32_t>(start_), static_cast<std::int32_t>(length_), delimiter_,
                  std::string_view(splitter_->text_ + start_, delimiter_ == nullptr ? length_ : 0)};
+}
+
+// Hands each token on as a Found, building only what the visitor may look at.
+template <class Visit>
+class TokenSplitter::Visitor {
+public:
+    Visitor(const TokenSplitter& splitter, Visit& visit) : splitter_(splitter), visit_(visit) {
+        found_.text_ = splitter.text_;
+    }
+    bool run(TokenKind kind, std::size_t start, std::size_t length) {
+        found_.kind_ = kind;
+        found_.id_ = 0;
+        found_.delimiter_ = nullptr;
+        found_.start_ = start;
+        found_.length_ = length;
+        return visit_(static_cast<const Found&>(found_));
+    }
+    bool delimiter(std::size_t entry, std::size_t start) {
+        const DelimiterEntry& matched = splitter_.table_[entry];
+        found_.kind_ = TokenKind::Delimiter;
+        found_.id_ = matched.id;
+        found_.delimiter_ = &matched;
+        found_.start_ = start;
+        found_.length_ = static_cast<std::size_t>(matched.length);
+        return visit_(static_cast<const Found&>(found_));
+    }
+
+private:
+    const TokenSplitter& splitter_;
+    Visit& visit_;
+    Found found_;
+};
+
+template <class Visit>
+bool TokenSplitter::visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit) {
+    take_block(std::move(block), size);
+    const bool pair_scan = prepare_scan();
+    Visitor<Visit> visitor(*this, visit);
+    return scan(visitor, pair_scan);
+}
+
+inline unsigned TokenSplitter::lowest_bit(std::uint64_t mask) {
+    // A de Bruijn sequence, a form compilers turn into a single instruction where there is one.
+    static constexpr std::uint8_t positions[64] = {
+        0, 1, 48, 2, 57, 49, 28, 3, 61, 58, 50, 42, 38, 29, 17, 4, 62, 55, 59, 36, 53, 51,
+        43, 22, 45, 39, 33, 30, 24, 18, 12, 5, 63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
+        44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9, 13, 8, 7, 6};
+    return positions[((mask & (~mask + 1)) * 0x03f79d71b4cb0a89ull) >> 58];
+}
+
+// The first entry matching at `at`, whose byte is a Multi byte. Bytes are compared one by
+// one, so the zero after the text stops a comparison before it can read past it.
+inline std::size_t TokenSplitter::match_at(const unsigned char* at) const {
+    const unsigned char first = *at;
+    for (std::uint32_t k = multi_begin_[first]; k < multi_begin_[first + 1u]; ++k) {
+        const MultiTry& option = multi_tries_[k];
+        if (option.length == 1) return option.entry;
+        if (at[1] != option.second) continue;
+        const std::string& text = table_[option.entry].text;
+        std::size_t i = 2;
+        while (i < option.length && at[i] == static_cast<unsigned char>(text[i])) ++i;
+        if (i == option.length) return option.entry;
+    }
+    return no_match;
+}
+
+// The bit of each byte of a 64-byte block that is a stop: the first byte of a delimiter or
+// a zero. Eight lookups in tables shifted in advance give the bits of eight bytes at once.
+inline std::uint64_t TokenSplitter::stop_mask(const unsigned char* block) const {
+    std::uint64_t mask = 0;
+    for (unsigned group = 0; group < 8; ++group) {
+        const unsigned char* b = block + 8 * group;
+        const unsigned bits = stop_bits_[0][b[0]] | stop_bits_[1][b[1]] | stop_bits_[2][b[2]] |
+                              stop_bits_[3][b[3]] | stop_bits_[4][b[4]] | stop_bits_[5][b[5]] |
+                              stop_bits_[6][b[6]] | stop_bits_[7][b[7]];
+        mask |= static_cast<std::uint64_t>(bits) << (8 * group);
+    }
+    return mask;
+}
+
+// The same with half the lookups, in a table of 64 KiB.
+inline std::uint64_t TokenSplitter::pair_stop_mask(const unsigned char* block) const {
+    const std::uint8_t* pairs = pair_stops_.data();
+    std::uint64_t mask = 0;
+    for (unsigned group = 0; group < 8; ++group) {
+        const unsigned char* b = block + 8 * group;
+        const unsigned bits = pairs[b[0] | b[1] << 8] | pairs[b[2] | b[3] << 8] << 2 |
+                              pairs[b[4] | b[5] << 8] << 4 | pairs[b[6] | b[7] << 8] << 6;
+        mask |= static_cast<std::uint64_t>(bits) << (8 * group);
+    }
+    return mask;
+}
+
+// A run is Text as soon as one byte is not blank; most runs show it in their first byte.
+inline TokenKind TokenSplitter::run_kind(std::size_t start, std::size_t end) const {
+    const auto* const text = reinterpret_cast<const unsigned char*>(text_);
+    while (start != end && blank_[text[start]] != 0) ++start;
+    return start != end ? TokenKind::Text : TokenKind::Blank;
+}
+
+// The text is taken in blocks of 64 bytes: a mask of the block's stops first, then its
+// stops one by one. Neither the work nor the branches depend on the length of text runs,
+// which keeps the branches predictable. The zero byte after the text is the last stop;
+// the block that holds it is copied into a zero-padded buffer first.
+template <class Sink>
+bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
+    const auto* const text = reinterpret_cast<const unsigned char*>(text_);
+    const std::size_t readable = text_size_ + 1;
+    std::size_t run = 0;     // start of the pending run
+    std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
+    unsigned char last_block[64];
+
+    for (std::size_t block = 0;; block += 64) {
+        const unsigned char* bytes = text + block;
+        if (readable - block < 64) {
+            std::memset(last_block, 0, sizeof last_block);
+            std::memcpy(last_block, bytes, readable - block);
+            bytes = last_block;
+        }
+        std::uint64_t stops = pair_scan ? pair_stop_mask(bytes) : stop_mask(bytes);
+        while (stops != 0) {
+            const std::size_t at = block + lowest_bit(stops);
+            stops &= stops - 1;
+            if (at < resume) continue;
+            const unsigned char byte = bytes[at - block];
+            std::size_t entry;
+            std::size_t length = 1;
+            if (action_[byte] == Single) {
+                entry = single_entry_[byte];
+            } else if (action_[byte] == Multi) {
+                entry = match_at(text + at);
+                if (entry == no_match) continue;
+                length = static_cast<std::size_t>(table_[entry].length);
+            } else {
+                return at == run || sink.run(run_kind(run, at), run, at - run);
+            }
+            if (at != run && !sink.run(run_kind(run, at), run, at - run)) return false;
+            if (!sink.delimiter(entry, at)) return false;
+            run = at + length;
+            resume = run;
+        }
+    }
 }

@@ -102,108 +102,137 @@ void TraChecker::add_delimiters(TokenSplitter& splitter) {
     }
 }
 
+// The walk over one text's tokens, one step per token. Comments may open in the states
+// that allow them; they return there when they end.
+class TraChecker::Walk {
+public:
+    explicit Walk(TraChecker& checker) : checker_(checker) {}
+
+    // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
+    // up); only a fault builds the token it reports. False once a conflict is stored.
+    template <class SomeToken>
+    bool step(const SomeToken& t);
+    // The conflict found, or what the end of a text of `file_size` bytes leaves.
+    CheckResult result(std::int32_t file_size);
+
+private:
+    bool expected_found(const Token& token, const char* expected_key) {
+        return stop(checker_.expected_found(token, expected_key, found_key(token)));
+    }
+    bool stop(CheckResult result) {
+        result_ = result;
+        return false;
+    }
+
+    TraChecker& checker_;
+    int state_ = BetweenEntries;
+    int resume_ = BetweenEntries;
+    CheckResult result_ = CheckResult::clean();
+};
+
 CheckResult TraChecker::check(const char* path) {
     TokenSplitter splitter;
     add_delimiters(splitter);
-    std::int32_t file_size = 0;
-    if (!read_tokens(path, splitter, file_size)) return CheckResult::unreadable();
+    Walk walk(*this);
+    return walk_file(path, splitter, walk);
+}
 
-    auto expected_found = [this](const Token& token, const char* expected_key) {
-        return Checker::expected_found(token, expected_key, found_key(token));
-    };
+CheckResult TraChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
+    Walk walk(*this);
+    return walk_tokens(splitter, file_size, walk);
+}
 
-    int state = BetweenEntries;
-    int resume = BetweenEntries;
-    // The walk looks at kinds and delimiter ids (-1 for runs, as the table's ids are 0 and
-    // up); only a fault builds the token it reports.
-    for (TokenSplitter::Reader t(splitter); t.next();) {
-        const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
-        const bool blank = t.kind() == TokenKind::Blank;
-        // Comments may open in the states that allow them; they return there when they end.
-        const int comment = id == CommentLine ? InLineComment : id == CommentOpen ? InBlockComment : -1;
-        switch (state) {
-            case BetweenEntries:
-                if (id == At) state = AfterAt;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_at");
-                break;
-            case AfterAt:
-                if (t.kind() == TokenKind::Text && is_entry_number(t.text())) {
-                    state = AfterNumber;
-                } else {
-                    const Token token = t.token();
-                    const bool named = token.kind == TokenKind::Delimiter;
-                    return number_form(token, "tra.expected_number", named ? found_key(token) : nullptr);
-                }
-                break;
-            case AfterNumber:
-                if (id == Equal) state = AfterEqual;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_equal");
-                break;
-            case AfterEqual:
-                if (id == Tilde) state = InFirstText;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_tilde");
-                break;
-            case InFirstText:
-            case InSecondText:
-                if (id == Tilde) state = state == InFirstText ? AfterFirstText : AfterSecondText;
-                else if (id == TagOpen) resume = std::exchange(state, AfterTagOpen);
-                else if (id == TagClose) return single(t.token(), "tra.unexpected_tag_closed");
-                break;
-            case AfterFirstText:
-                if (id == Tilde) state = InSecondText;
-                else if (id == BracketOpen) state = AfterSound1Open;
-                else if (id == At) state = AfterAt;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_after_line1");
-                break;
-            case AfterTagOpen:
-                if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_tag_text");
-                if (holds(t.text(), ' ')) return single(t.token(), "tra.tag_spaces");
-                state = AfterTagName;
-                break;
-            case AfterTagName:
-                if (id == TagClose) state = resume;
-                else return expected_found(t.token(), "tra.expected_tag_close");
-                break;
-            case AfterSecondText:
-                if (id == BracketOpen) state = AfterSound2Open;
-                else if (id == At) state = AfterAt;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_after_line2");
-                break;
-            case AfterSound1Open:
-            case AfterSound2Open:
-                if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_sound_text");
-                if (holds(t.text(), ' ')) return single(t.token(), "tra.sound_spaces");
-                state = state == AfterSound1Open ? AfterSound1Name : AfterSound2Name;
-                break;
-            case AfterSound1Name:
-                if (id == BracketClose) state = AfterSound1;
-                else return expected_found(t.token(), "tra.expected_sound_close");
-                break;
-            case AfterSound1:
-                if (id == Tilde) state = InSecondText;
-                else if (id == At) state = AfterAt;
-                else if (comment >= 0) resume = std::exchange(state, comment);
-                else if (!blank) return expected_found(t.token(), "tra.expected_after_sound1");
-                break;
-            case AfterSound2Name:
-                if (id == BracketClose) state = BetweenEntries;
-                else return expected_found(t.token(), "tra.expected_sound_close");
-                break;
-            case InBlockComment:
-                if (id == CommentClose) state = resume;
-                break;
-            case InLineComment:
-                if (id < 0 && holds(t.text(), '\n')) state = resume;
-                break;
-        }
+template <class SomeToken>
+bool TraChecker::Walk::step(const SomeToken& t) {
+    const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
+    const bool blank = t.kind() == TokenKind::Blank;
+    const int comment = id == CommentLine ? InLineComment : id == CommentOpen ? InBlockComment : -1;
+    switch (state_) {
+        case BetweenEntries:
+            if (id == At) state_ = AfterAt;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_at");
+            break;
+        case AfterAt:
+            if (t.kind() == TokenKind::Text && is_entry_number(t.text())) {
+                state_ = AfterNumber;
+            } else {
+                const Token token = t.token();
+                const bool named = token.kind == TokenKind::Delimiter;
+                return stop(checker_.number_form(token, "tra.expected_number", named ? found_key(token) : nullptr));
+            }
+            break;
+        case AfterNumber:
+            if (id == Equal) state_ = AfterEqual;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_equal");
+            break;
+        case AfterEqual:
+            if (id == Tilde) state_ = InFirstText;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_tilde");
+            break;
+        case InFirstText:
+        case InSecondText:
+            if (id == Tilde) state_ = state_ == InFirstText ? AfterFirstText : AfterSecondText;
+            else if (id == TagOpen) resume_ = std::exchange(state_, AfterTagOpen);
+            else if (id == TagClose) return stop(checker_.single(t.token(), "tra.unexpected_tag_closed"));
+            break;
+        case AfterFirstText:
+            if (id == Tilde) state_ = InSecondText;
+            else if (id == BracketOpen) state_ = AfterSound1Open;
+            else if (id == At) state_ = AfterAt;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_after_line1");
+            break;
+        case AfterTagOpen:
+            if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_tag_text");
+            if (holds(t.text(), ' ')) return stop(checker_.single(t.token(), "tra.tag_spaces"));
+            state_ = AfterTagName;
+            break;
+        case AfterTagName:
+            if (id == TagClose) state_ = resume_;
+            else return expected_found(t.token(), "tra.expected_tag_close");
+            break;
+        case AfterSecondText:
+            if (id == BracketOpen) state_ = AfterSound2Open;
+            else if (id == At) state_ = AfterAt;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_after_line2");
+            break;
+        case AfterSound1Open:
+        case AfterSound2Open:
+            if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_sound_text");
+            if (holds(t.text(), ' ')) return stop(checker_.single(t.token(), "tra.sound_spaces"));
+            state_ = state_ == AfterSound1Open ? AfterSound1Name : AfterSound2Name;
+            break;
+        case AfterSound1Name:
+            if (id == BracketClose) state_ = AfterSound1;
+            else return expected_found(t.token(), "tra.expected_sound_close");
+            break;
+        case AfterSound1:
+            if (id == Tilde) state_ = InSecondText;
+            else if (id == At) state_ = AfterAt;
+            else if (comment >= 0) resume_ = std::exchange(state_, comment);
+            else if (!blank) return expected_found(t.token(), "tra.expected_after_sound1");
+            break;
+        case AfterSound2Name:
+            if (id == BracketClose) state_ = BetweenEntries;
+            else return expected_found(t.token(), "tra.expected_sound_close");
+            break;
+        case InBlockComment:
+            if (id == CommentClose) state_ = resume_;
+            break;
+        case InLineComment:
+            if (id < 0 && holds(t.text(), '\n')) state_ = resume_;
+            break;
     }
+    return true;
+}
 
-    const char* expected = expected_at_end(state);
+CheckResult TraChecker::Walk::result(std::int32_t file_size) {
+    if (!result_.is_clean()) return result_;
+    const char* expected = expected_at_end(state_);
     if (expected == nullptr) return CheckResult::clean();
-    return conflict_at_end(file_size, "tra.unexpected_end", expected);
+    return checker_.conflict_at_end(file_size, "tra.unexpected_end", expected);
 }

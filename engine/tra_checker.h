@@ -9,12 +9,18 @@ public:
     explicit TraChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
 
     CheckResult check(const char* path) override;
+    // The check of a text already split with this checker's delimiter table, `file_size`
+    // being the text's length: what check() reports for a file holding that text. It walks
+    // the kept tokens, where check() walks each token as it is found.
+    CheckResult walk(const TokenSplitter& splitter, std::int32_t file_size);
     // Registers the TRA delimiter table in `splitter`, in the order the walk relies on.
     static void add_delimiters(TokenSplitter& splitter);
     // The catalog's name for the delimiter of `token` ("tra.found_text" for anything else).
     const char* describe_token(const Token& token) const;
 
 private:
+    class Walk;
+
     // The key naming `token` as found where something else was expected.
     static const char* found_key(const Token& token);
 };

@@ -11,24 +11,13 @@
 
 namespace {
 
-struct Outcome {
-    int code;
-    std::int32_t start;
-    std::int32_t length;
-    std::string reason;
-
-    bool operator==(const Outcome& other) const {
-        return code == other.code && start == other.start && length == other.length && reason == other.reason;
-    }
-};
-
 Outcome run(Checker& checker, const std::string& path) {
     const CheckResult result = checker.check(path.c_str());
     const Conflict* conflict = result.conflict();
     require((conflict != nullptr) == (result.code() == 1), "a result has a conflict without code 1, or code 1 without one");
     if (conflict == nullptr) return Outcome{result.code(), 0, 0, {}};
     require(conflict == &checker.conflict(), "the result's conflict is not the checker's own");
-    return Outcome{result.code(), conflict->start, conflict->length, conflict->reason.c_str()};
+    return outcome_of(result);
 }
 
 // The text the checker walks ends at the first zero byte; an end conflict is reported at the
@@ -61,7 +50,13 @@ const LanguageCatalog& english_catalog() {
     return *catalog;
 }
 
-void check_bytes_invariants(MakeChecker make, const char* file_suffix, std::string_view bytes) {
+Outcome outcome_of(const CheckResult& result) {
+    const Conflict* conflict = result.conflict();
+    if (conflict == nullptr) return Outcome{result.code(), 0, 0, {}};
+    return Outcome{result.code(), conflict->start, conflict->length, conflict->reason.c_str()};
+}
+
+Outcome check_bytes_invariants(MakeChecker make, const char* file_suffix, std::string_view bytes) {
     static const ScratchFile file(file_suffix);
     static const std::unique_ptr<Checker> kept = make(english_catalog());
     file.write(bytes);
@@ -70,4 +65,5 @@ void check_bytes_invariants(MakeChecker make, const char* file_suffix, std::stri
     const std::unique_ptr<Checker> fresh = make(english_catalog());
     require(run(*fresh, file.path()) == first, "a fresh checker reports differently");
     require(run(*kept, file.path()) == first, "checking the same bytes again reports differently");
+    return first;
 }

@@ -16,7 +16,7 @@ std::unique_ptr<Checker> make_tra_checker(const LanguageCatalog& catalog) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    check_bytes_invariants(make_tra_checker, ".tra",
-                           std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    require_walk_agrees<TraChecker>(bytes, check_bytes_invariants(make_tra_checker, ".tra", bytes));
     return 0;
 }

@@ -12,6 +12,8 @@ TEST_P(DlgSamples, ReportsTheFirstConflictExactly) {
     key_catalog::KeyCatalog catalog;
     ArcanumDlgChecker checker(catalog.get());
     EXPECT_EQ(check_bytes(checker, GetParam().text), GetParam().expected);
+    // Walking kept tokens is the same check.
+    EXPECT_EQ(walk_bytes(checker, GetParam().text), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Accepted, DlgSamples, testing::Values(

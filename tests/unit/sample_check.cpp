@@ -2,8 +2,9 @@
 
 #include "test_files.h"
 
-Outcome check_path(Checker& checker, const std::string& path) {
-    const CheckResult result = checker.check(path.c_str());
+Outcome check_path(Checker& checker, const std::string& path) { return outcome_of(checker.check(path.c_str())); }
+
+Outcome outcome_of(const CheckResult& result) {
     if (result.conflict() == nullptr) return Outcome{result.code(), 0, 0, ""};
     const Conflict& c = *result.conflict();
     return Outcome{result.code(), c.start, c.length, c.reason.c_str()};

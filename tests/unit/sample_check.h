@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "checker.h"
+#include "token_splitter.h"
 
 struct Outcome {
     int code;  // -1, 0 or 1
@@ -41,3 +42,14 @@ inline std::ostream& operator<<(std::ostream& out, const Sample& s) { return out
 Outcome check_bytes(Checker& checker, std::string_view bytes);
 // The same for an existing path.
 Outcome check_path(Checker& checker, const std::string& path);
+// What a result reports, as an Outcome.
+Outcome outcome_of(const CheckResult& result);
+
+// What the checker's walk over kept tokens gives for the same bytes, split with its table.
+template <class SomeChecker>
+Outcome walk_bytes(SomeChecker& checker, std::string_view bytes) {
+    TokenSplitter splitter;
+    SomeChecker::add_delimiters(splitter);
+    splitter.split(std::string(bytes));
+    return outcome_of(checker.walk(splitter, static_cast<std::int32_t>(bytes.size())));
+}

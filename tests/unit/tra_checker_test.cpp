@@ -12,6 +12,8 @@ TEST_P(TraSamples, ReportsTheFirstConflictExactly) {
     key_catalog::KeyCatalog catalog;
     TraChecker checker(catalog.get());
     EXPECT_EQ(check_bytes(checker, GetParam().text), GetParam().expected);
+    // Walking kept tokens is the same check.
+    EXPECT_EQ(walk_bytes(checker, GetParam().text), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Accepted, TraSamples, testing::Values(
