@@ -1,5 +1,6 @@
 // Checker: the common frame of every file checker (read the file whole, cut it into
-// tokens and walk each as it is found) and the Conflict through which it reports a file's first fault.
+// tokens and walk each as it is found) and the Conflict through which it reports a
+// file's first fault.
 #pragma once
 
 #include <cstdint>
