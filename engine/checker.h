@@ -62,11 +62,12 @@ protected:
     static bool read_text(const char* path, std::unique_ptr<char[]>& block, std::int32_t& file_size);
 
     // The frame of a check: the file's tokens, split with the table registered in
-    // `splitter`, go to walk.step() one by one until it returns false; walk.result() then
-    // gives the outcome.
+    // `splitter`, go to walk.step() one by one, as a visitor of TokenSplitter::visit_tokens
+    // (so a step may stop the walk or ask for a focus); walk.result() then gives the outcome.
     template <class Walk>
     static CheckResult walk_file(const char* path, TokenSplitter& splitter, Walk& walk);
-    // The same over tokens already split.
+    // The same over tokens already split, all of them: a focus only spares a walk tokens
+    // it would ignore.
     template <class Walk>
     static CheckResult walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk);
 
@@ -104,7 +105,7 @@ CheckResult Checker::walk_file(const char* path, TokenSplitter& splitter, Walk& 
 template <class Walk>
 CheckResult Checker::walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk) {
     for (TokenSplitter::Reader token(splitter); token.next();) {
-        if (!walk.step(token)) break;
+        if (walk.step(token) == TokenSplitter::stop_visit) break;
     }
     return walk.result(file_size);
 }

@@ -8,11 +8,37 @@ namespace {
 
 enum DlgDelimiter { BraceOpen = 0, BraceClose = 1, Newline = 2, Comment = 3 };
 
+// The foci the walk asks for, in the order they are added.
+enum DlgFocus { FieldFocus = 1, CommentFocus = 2 };
+
 // The walk's states.
 enum DlgState {
     LineStart = 0, AfterNumber = 1, AfterBraceClose = 2, AfterFirstBrace = 3, InField = 4,
     InComment = 5
 };
+
+// What a token is to the walk: a delimiter by its id, or a run.
+enum DlgClass { OneBlank = 4, Blanks = 5, TextRun = 6, class_count = 7 };
+
+// Where each state goes with each class of token, when that needs no look at the token's
+// bytes and is no fault; `look` sends the token to the walk's full rules.
+constexpr std::uint8_t look = 0xFF;
+constexpr std::uint8_t moves[6][class_count] = {
+    // Columns: { } line end //, then one blank, more blanks and a Text run; rows: the states.
+    {AfterFirstBrace, look, LineStart, InComment, LineStart, LineStart, look},        // LineStart
+    {look, look, look, look, look, look, look},                                          // AfterNumber
+    {InField, look, LineStart, look, AfterBraceClose, look, look},                       // AfterBraceClose
+    {look, look, look, look, look, look, look},                                          // AfterFirstBrace
+    {look, AfterBraceClose, look, InField, InField, InField, InField},                   // InField
+    {InComment, InComment, LineStart, InComment, InComment, InComment, InComment},       // InComment
+};
+
+template <class SomeToken>
+int class_of(const SomeToken& t) {
+    if (t.kind() == TokenKind::Delimiter) return t.id();
+    if (t.kind() == TokenKind::Text) return TextRun;
+    return t.length() == 1 ? OneBlank : Blanks;
+}
 
 bool is_record_number(std::string_view text) {
     if (text.empty()) return false;
@@ -48,6 +74,9 @@ void ArcanumDlgChecker::add_delimiters(TokenSplitter& splitter) {
     splitter.add_delimiter(Newline, "\n");
     splitter.add_delimiter(Newline, "\r\n");
     splitter.add_delimiter(Comment, "//");
+    // Inside a field only braces and line ends matter, inside a comment only line ends.
+    splitter.add_focus({BraceOpen, BraceClose, Newline});
+    splitter.add_focus({Newline});
 }
 
 // The walk over one text's tokens, one step per token.
@@ -56,19 +85,30 @@ public:
     explicit Walk(ArcanumDlgChecker& checker) : checker_(checker) {}
 
     // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
-    // up); only a fault builds the token it reports. False once a conflict is stored.
+    // up); only a fault builds the token it reports. Returns the focus of the state it
+    // leads to, or stop_visit once a conflict is stored.
     template <class SomeToken>
-    bool step(const SomeToken& t);
+    int step(const SomeToken& t) {
+        const std::uint8_t next = moves[state_][class_of(t)];
+        if (next == look) return look_at(t);
+        state_ = next;
+        return focus();
+    }
     // The conflict found, or what the end of a text of `file_size` bytes leaves.
     CheckResult result(std::int32_t file_size);
 
 private:
-    bool expected_found(const Token& token, const char* expected_key) {
+    template <class SomeToken>
+    int look_at(const SomeToken& t);
+    int focus() const {
+        return state_ == InField ? FieldFocus : state_ == InComment ? CommentFocus : TokenSplitter::every_token;
+    }
+    int expected_found(const Token& token, const char* expected_key) {
         return stop(checker_.expected_found(token, expected_key, found_key(token)));
     }
-    bool stop(CheckResult result) {
+    int stop(CheckResult result) {
         result_ = result;
-        return false;
+        return TokenSplitter::stop_visit;
     }
 
     ArcanumDlgChecker& checker_;
@@ -89,7 +129,7 @@ CheckResult ArcanumDlgChecker::walk(const TokenSplitter& splitter, std::int32_t 
 }
 
 template <class SomeToken>
-bool ArcanumDlgChecker::Walk::step(const SomeToken& t) {
+int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
     const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
     switch (state_) {
         case LineStart:
@@ -127,7 +167,7 @@ bool ArcanumDlgChecker::Walk::step(const SomeToken& t) {
             if (id == Newline) state_ = LineStart;
             break;
     }
-    return true;
+    return focus();
 }
 
 CheckResult ArcanumDlgChecker::Walk::result(std::int32_t file_size) {

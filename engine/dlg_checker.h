@@ -13,7 +13,8 @@ public:
     // being the text's length: what check() reports for a file holding that text. It walks
     // the kept tokens, where check() walks each token as it is found.
     CheckResult walk(const TokenSplitter& splitter, std::int32_t file_size);
-    // Registers the DLG delimiter table in `splitter`, in the order the walk relies on.
+    // Registers the DLG delimiter table and the foci of the walk in a splitter that has
+    // none yet, in the order the walk relies on.
     static void add_delimiters(TokenSplitter& splitter);
     // The catalog's name for the delimiter of `token`; the comment marker and anything
     // else are named as text.

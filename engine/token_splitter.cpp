@@ -37,6 +37,12 @@ void TokenSplitter::add_delimiter(std::int32_t id, const char* text) {
     tables_ready_ = false;
 }
 
+int TokenSplitter::add_focus(std::vector<std::int32_t> ids) {
+    foci_.push_back(Focus{std::move(ids), {}, {}});
+    tables_ready_ = false;
+    return static_cast<int>(foci_.size());
+}
+
 void TokenSplitter::split(const char* text) {
     const char* source = text == nullptr ? "" : text;
     const std::size_t size = std::strlen(source);
@@ -106,6 +112,7 @@ void TokenSplitter::prepare_tables() {
         }
     }
     pair_stops_.clear();
+    for (Focus& focus : foci_) prepare_focus(focus);
 
     for (std::size_t code = 0; code < 256; ++code) {
         CodeInfo& info = codes_[code];
@@ -136,6 +143,37 @@ void TokenSplitter::start_chunk(std::size_t capacity) {
     put_limit_ = put_at_ + (capacity - chunk_slack);
 }
 
+void TokenSplitter::prepare_focus(Focus& focus) const {
+    std::array<bool, 256> stop{};
+    stop[0] = true;
+    focus.kept.assign(table_.size(), 0);
+    for (std::size_t index = 0; index < table_.size(); ++index) {
+        const DelimiterEntry& entry = table_[index];
+        if (entry.text.empty()) continue;
+        if (std::find(focus.ids.begin(), focus.ids.end(), entry.id) == focus.ids.end()) continue;
+        focus.kept[index] = 1;
+        stop[static_cast<unsigned char>(entry.text[0])] = true;
+    }
+    // Until no entry that begins with a byte that is no stop holds a stop further on.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const DelimiterEntry& entry : table_) {
+            if (entry.text.empty() || stop[static_cast<unsigned char>(entry.text[0])]) continue;
+            const bool holds_stop = std::any_of(entry.text.begin() + 1, entry.text.end(),
+                                                [&stop](char byte) { return stop[static_cast<unsigned char>(byte)]; });
+            if (holds_stop) {
+                stop[static_cast<unsigned char>(entry.text[0])] = true;
+                grown = true;
+            }
+        }
+    }
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            focus.stop_bits[bit][byte] = static_cast<std::uint8_t>((stop[byte] ? 1u : 0u) << bit);
+        }
+    }
+}
+
 bool TokenSplitter::prepare_scan() {
     if (!tables_ready_) prepare_tables();
     chunks_.clear();
@@ -163,7 +201,7 @@ public:
         out_ = splitter.put_at_;
         limit_ = splitter.put_limit_;
     }
-    bool run(TokenKind kind, std::size_t, std::size_t length) {
+    int run(TokenKind kind, std::size_t, std::size_t length) {
         make_room();
         if (kind == TokenKind::Text) {
             if (length <= short_text_max) {
@@ -179,9 +217,9 @@ public:
             out_ = put_number(out_, length);
         }
         ++count_;
-        return true;
+        return every_token;
     }
-    bool delimiter(std::size_t entry, std::size_t) {
+    int delimiter(std::size_t entry, std::size_t) {
         make_room();
         if (entry < near_delimiters) {
             *out_++ = static_cast<std::uint8_t>(entry);
@@ -190,7 +228,7 @@ public:
             out_ = put_number(out_, entry);
         }
         ++count_;
-        return true;
+        return every_token;
     }
     void finish() {
         *out_++ = chunk_end;

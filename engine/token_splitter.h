@@ -39,6 +39,16 @@ public:
 
     // An empty `text` is kept in the table but never matches (it would match everywhere).
     void add_delimiter(std::int32_t id, const char* text);
+
+    // What a visitor of visit_tokens() returns: stop, go on with every token, or go on
+    // with a focus.
+    static constexpr int stop_visit = -1;
+    static constexpr int every_token = 0;
+    // A focus: while a visitor asks for it, it is handed only Delimiter tokens whose id is
+    // among `ids`, found where a split would find them; the text between them is skipped
+    // unseen. For a walk that ignores everything else in some state. Returns the focus's
+    // number, 1 for the first one added, and so on.
+    int add_focus(std::vector<std::int32_t> ids);
     // Replaces the tokens with those of `text`, which ends at its first zero byte.
     void split(const char* text);
     // The same, taking over the caller's buffer instead of copying it.
@@ -69,10 +79,11 @@ public:
         const DelimiterEntry* delimiter_ = nullptr;
     };
 
-    // Takes over the block as split() does, but hands each token to `visit` (called with a
-    // const Found&, returning false to stop) as soon as it is found, and keeps no token
-    // list: a walk that needs each token once pays neither for storing nor for decoding
-    // it. Afterwards count() is 0 and first() finds none. False when `visit` stopped.
+    // Takes over the block as split() does, but hands each token to `visit` as soon as it
+    // is found, and keeps no token list: a walk that needs each token once pays neither for
+    // storing nor for decoding it. `visit` is called with a const Found& and returns
+    // stop_visit, every_token or a focus. Afterwards count() is 0 and first() finds none.
+    // False when `visit` stopped.
     template <class Visit>
     bool visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit);
 
@@ -147,14 +158,31 @@ private:
     // Forgets the tokens and readies the tables; true when the text is scanned in pairs.
     bool prepare_scan();
     // Cuts the text into tokens and hands them, in order, to sink.run(kind, start, length)
-    // and sink.delimiter(table index, start); either returns false to stop the scan.
+    // and sink.delimiter(table index, start); each returns what a visitor returns.
     template <class Sink>
     bool scan(Sink& sink, bool pair_scan);
     TokenKind run_kind(std::size_t start, std::size_t end) const;
     void build_tokens();
     void start_chunk(std::size_t capacity);
+    // stop_bits[k][byte]: bit k set when `byte` is a stop.
+    using StopBits = std::array<std::array<std::uint8_t, 256>, 8>;
+    struct Focus {
+        std::vector<std::int32_t> ids;
+        // Its stops: the first bytes of the entries it keeps, and of any entry that holds
+        // one of those bytes further on (so that no byte inside such an entry is taken for
+        // the start of a kept one), and the zero byte.
+        StopBits stop_bits;
+        // By table index: whether the entry is kept.
+        std::vector<std::uint8_t> kept;
+    };
+
+    void prepare_focus(Focus& focus) const;
     static unsigned lowest_bit(std::uint64_t mask);
-    std::uint64_t stop_mask(const unsigned char* block) const;
+    static std::uint64_t stop_mask(const StopBits& stop_bits, const unsigned char* block);
+    // The stops of a block: all of them, or a focus's.
+    std::uint64_t all_stops(bool pair_scan, const unsigned char* block) const {
+        return pair_scan ? pair_stop_mask(block) : stop_mask(stop_bits_, block);
+    }
     std::uint64_t pair_stop_mask(const unsigned char* block) const;
     std::size_t match_at(const unsigned char* at) const;
     // Decodes the next batch and hands out its first token; also serves next() before
@@ -167,8 +195,8 @@ private:
     // The action of each byte; every byte but a Plain one is a stop.
     std::array<std::uint8_t, 256> action_{};
     std::array<std::uint8_t, 256> blank_{};
-    // stop_bits_[k][byte]: bit k set when `byte` is a stop.
-    std::array<std::array<std::uint8_t, 256>, 8> stop_bits_{};
+    StopBits stop_bits_{};
+    std::vector<Focus> foci_;
     // For large texts: for two bytes a, b, pair_stops_[a | b << 8] holds bit 0 when a is a
     // stop and bit 1 when b is; empty until a large text needs it.
     std::vector<std::uint8_t> pair_stops_;
@@ -272,7 +300,7 @@ public:
     Visitor(const TokenSplitter& splitter, Visit& visit) : splitter_(splitter), visit_(visit) {
         found_.text_ = splitter.text_;
     }
-    bool run(TokenKind kind, std::size_t start, std::size_t length) {
+    int run(TokenKind kind, std::size_t start, std::size_t length) {
         found_.kind_ = kind;
         found_.id_ = 0;
         found_.delimiter_ = nullptr;
@@ -280,7 +308,7 @@ public:
         found_.length_ = length;
         return visit_(static_cast<const Found&>(found_));
     }
-    bool delimiter(std::size_t entry, std::size_t start) {
+    int delimiter(std::size_t entry, std::size_t start) {
         const DelimiterEntry& matched = splitter_.table_[entry];
         found_.kind_ = TokenKind::Delimiter;
         found_.id_ = matched.id;
@@ -331,13 +359,13 @@ inline std::size_t TokenSplitter::match_at(const unsigned char* at) const {
 
 // The bit of each byte of a 64-byte block that is a stop: the first byte of a delimiter or
 // a zero. Eight lookups in tables shifted in advance give the bits of eight bytes at once.
-inline std::uint64_t TokenSplitter::stop_mask(const unsigned char* block) const {
+inline std::uint64_t TokenSplitter::stop_mask(const StopBits& stop_bits, const unsigned char* block) {
     std::uint64_t mask = 0;
     for (unsigned group = 0; group < 8; ++group) {
         const unsigned char* b = block + 8 * group;
-        const unsigned bits = stop_bits_[0][b[0]] | stop_bits_[1][b[1]] | stop_bits_[2][b[2]] |
-                              stop_bits_[3][b[3]] | stop_bits_[4][b[4]] | stop_bits_[5][b[5]] |
-                              stop_bits_[6][b[6]] | stop_bits_[7][b[7]];
+        const unsigned bits = stop_bits[0][b[0]] | stop_bits[1][b[1]] | stop_bits[2][b[2]] |
+                              stop_bits[3][b[3]] | stop_bits[4][b[4]] | stop_bits[5][b[5]] |
+                              stop_bits[6][b[6]] | stop_bits[7][b[7]];
         mask |= static_cast<std::uint64_t>(bits) << (8 * group);
     }
     return mask;
@@ -373,6 +401,8 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const std::size_t readable = text_size_ + 1;
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
+    const Focus* focused = nullptr;
+    std::size_t focus_block = 0;  // the block in which the focus began
     unsigned char last_block[64];
 
     for (std::size_t block = 0;; block += 64) {
@@ -382,14 +412,53 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             std::memcpy(last_block, bytes, readable - block);
             bytes = last_block;
         }
-        std::uint64_t stops = pair_scan ? pair_stop_mask(bytes) : stop_mask(bytes);
+        // A block has all stops, and under a focus passes over those the focus has not,
+        // unless a focus has held since the block before it began: then it has only the
+        // focus's, until the focus ends. Short foci thus cost no second look at a block.
+        bool has_all = focused == nullptr || block - focus_block <= 64;
+        std::uint64_t stops = has_all ? all_stops(pair_scan, bytes) : stop_mask(focused->stop_bits, bytes);
         while (stops != 0) {
-            const std::size_t at = block + lowest_bit(stops);
+            const unsigned offset = lowest_bit(stops);
+            const std::size_t at = block + offset;
             stops &= stops - 1;
             if (at < resume) continue;
-            const unsigned char byte = bytes[at - block];
+            const unsigned char byte = bytes[offset];
             std::size_t entry;
             std::size_t length = 1;
+            if (focused == nullptr) {
+                if (action_[byte] == Single) {
+                    entry = single_entry_[byte];
+                } else if (action_[byte] == Multi) {
+                    entry = match_at(text + at);
+                    if (entry == no_match) continue;
+                    length = static_cast<std::size_t>(table_[entry].length);
+                } else {
+                    return at == run || sink.run(run_kind(run, at), run, at - run) != stop_visit;
+                }
+                int next = every_token;
+                if (at != run) {
+                    next = sink.run(run_kind(run, at), run, at - run);
+                    if (next == stop_visit) return false;
+                }
+                run = at + length;
+                resume = run;
+                if (next != every_token) {
+                    // A focus begun by a run: the delimiter after it may be one it passes over.
+                    focused = &foci_[static_cast<std::size_t>(next - 1)];
+                    focus_block = block;
+                    if (focused->kept[entry] == 0) continue;
+                }
+                next = sink.delimiter(entry, at);
+                if (next == stop_visit) return false;
+                focused = nullptr;
+                if (next != every_token) {
+                    focused = &foci_[static_cast<std::size_t>(next - 1)];
+                    focus_block = block;
+                }
+                continue;
+            }
+            // Under a focus: only the delimiters it keeps are handed on; runs are not seen.
+            if (focused->stop_bits[0][byte] == 0) continue;
             if (action_[byte] == Single) {
                 entry = single_entry_[byte];
             } else if (action_[byte] == Multi) {
@@ -397,12 +466,19 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 if (entry == no_match) continue;
                 length = static_cast<std::size_t>(table_[entry].length);
             } else {
-                return at == run || sink.run(run_kind(run, at), run, at - run);
+                return true;
             }
-            if (at != run && !sink.run(run_kind(run, at), run, at - run)) return false;
-            if (!sink.delimiter(entry, at)) return false;
-            run = at + length;
-            resume = run;
+            resume = at + length;
+            if (focused->kept[entry] == 0) continue;
+            const int next = sink.delimiter(entry, at);
+            if (next == stop_visit) return false;
+            run = resume;
+            const Focus* const now = next == every_token ? nullptr : &foci_[static_cast<std::size_t>(next - 1)];
+            if (now != focused && !has_all) {
+                stops = all_stops(pair_scan, bytes) & (~std::uint64_t{1} << offset);
+                has_all = true;
+            }
+            focused = now;
         }
     }
 }

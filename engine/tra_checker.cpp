@@ -41,6 +41,51 @@ enum TraState {
     AfterSound2Open = 13, AfterSound2Name = 14, InBlockComment = 15, InLineComment = 16
 };
 
+// The foci the walk asks for, in the order they are added.
+enum TraFocus { InText = 1, InComment = 2 };
+
+// The focus of each state: inside a text only tildes and tags matter, inside a block
+// comment only its end.
+constexpr int focus_of[17] = {0, 0, 0, 0, InText, 0, 0, 0, InText, 0, 0, 0, 0, 0, 0, InComment, 0};
+
+// What a token is to the walk: a delimiter by its id, or a run.
+enum TraClass { BlankRun = 11, TextRun = 12, class_count = 13 };
+
+// Where each state goes with each class of token, when that needs no look at the token's
+// bytes, no return point and is no fault; `look` sends the token to the walk's full rules.
+constexpr std::uint8_t look = 0xFF;
+constexpr std::uint8_t L = look;
+constexpr std::uint8_t moves[17][class_count] = {
+    // Columns: @ = ~ " < > [ ] // /* */, then a Blank and a Text run; rows: the states.
+    {AfterAt, L, L, L, L, L, L, L, L, L, L, BetweenEntries, L},                                       // BetweenEntries
+    {L, L, L, L, L, L, L, L, L, L, L, L, L},                                                          // AfterAt
+    {L, AfterEqual, L, L, L, L, L, L, L, L, L, AfterNumber, L},                                       // AfterNumber
+    {L, L, InFirstText, L, L, L, L, L, L, L, L, AfterEqual, L},                                       // AfterEqual
+    {InFirstText, InFirstText, AfterFirstText, InFirstText, L, L, InFirstText, InFirstText,
+     InFirstText, InFirstText, InFirstText, InFirstText, InFirstText},                                // InFirstText
+    {AfterAt, L, InSecondText, L, L, L, AfterSound1Open, L, L, L, L, AfterFirstText, L},              // AfterFirstText
+    {L, L, L, L, L, L, L, L, L, L, L, L, L},                                                          // AfterTagOpen
+    {L, L, L, L, L, L, L, L, L, L, L, L, L},                                                          // AfterTagName
+    {InSecondText, InSecondText, AfterSecondText, InSecondText, L, L, InSecondText, InSecondText,
+     InSecondText, InSecondText, InSecondText, InSecondText, InSecondText},                           // InSecondText
+    {AfterAt, L, L, L, L, L, AfterSound2Open, L, L, L, L, AfterSecondText, L},                        // AfterSecondText
+    {L, L, L, L, L, L, L, L, L, L, L, L, L},                                                          // AfterSound1Open
+    {L, L, L, L, L, L, L, AfterSound1, L, L, L, L, L},                                                // AfterSound1Name
+    {AfterAt, L, InSecondText, L, L, L, L, L, L, L, L, AfterSound1, L},                               // AfterSound1
+    {L, L, L, L, L, L, L, L, L, L, L, L, L},                                                          // AfterSound2Open
+    {L, L, L, L, L, L, L, BetweenEntries, L, L, L, L, L},                                             // AfterSound2Name
+    {InBlockComment, InBlockComment, InBlockComment, InBlockComment, InBlockComment, InBlockComment,
+     InBlockComment, InBlockComment, InBlockComment, InBlockComment, L, InBlockComment, InBlockComment}, // InBlockComment
+    {InLineComment, InLineComment, InLineComment, InLineComment, InLineComment, InLineComment,
+     InLineComment, InLineComment, InLineComment, InLineComment, InLineComment, L, L},                // InLineComment
+};
+
+template <class SomeToken>
+int class_of(const SomeToken& t) {
+    if (t.kind() == TokenKind::Delimiter) return t.id();
+    return t.kind() == TokenKind::Text ? TextRun : BlankRun;
+}
+
 // What the end of the text expects in each state; null where the end is accepted.
 const char* expected_at_end(int state) {
     switch (state) {
@@ -100,6 +145,8 @@ void TraChecker::add_delimiters(TokenSplitter& splitter) {
     for (const auto& delimiter : delimiters) {
         splitter.add_delimiter(static_cast<std::int32_t>(&delimiter - delimiters), delimiter.text);
     }
+    splitter.add_focus({Tilde, TagOpen, TagClose});
+    splitter.add_focus({CommentClose});
 }
 
 // The walk over one text's tokens, one step per token. Comments may open in the states
@@ -109,19 +156,27 @@ public:
     explicit Walk(TraChecker& checker) : checker_(checker) {}
 
     // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
-    // up); only a fault builds the token it reports. False once a conflict is stored.
+    // up); only a fault builds the token it reports. Returns the focus of the state it
+    // leads to, or stop_visit once a conflict is stored.
     template <class SomeToken>
-    bool step(const SomeToken& t);
+    int step(const SomeToken& t) {
+        const std::uint8_t next = moves[state_][class_of(t)];
+        if (next == look) return look_at(t);
+        state_ = next;
+        return focus_of[next];
+    }
     // The conflict found, or what the end of a text of `file_size` bytes leaves.
     CheckResult result(std::int32_t file_size);
 
 private:
-    bool expected_found(const Token& token, const char* expected_key) {
+    template <class SomeToken>
+    int look_at(const SomeToken& t);
+    int expected_found(const Token& token, const char* expected_key) {
         return stop(checker_.expected_found(token, expected_key, found_key(token)));
     }
-    bool stop(CheckResult result) {
+    int stop(CheckResult result) {
         result_ = result;
-        return false;
+        return TokenSplitter::stop_visit;
     }
 
     TraChecker& checker_;
@@ -143,7 +198,7 @@ CheckResult TraChecker::walk(const TokenSplitter& splitter, std::int32_t file_si
 }
 
 template <class SomeToken>
-bool TraChecker::Walk::step(const SomeToken& t) {
+int TraChecker::Walk::look_at(const SomeToken& t) {
     const int id = t.kind() == TokenKind::Delimiter ? t.id() : -1;
     const bool blank = t.kind() == TokenKind::Blank;
     const int comment = id == CommentLine ? InLineComment : id == CommentOpen ? InBlockComment : -1;
@@ -227,7 +282,7 @@ bool TraChecker::Walk::step(const SomeToken& t) {
             if (id < 0 && holds(t.text(), '\n')) state_ = resume_;
             break;
     }
-    return true;
+    return focus_of[state_];
 }
 
 CheckResult TraChecker::Walk::result(std::int32_t file_size) {

@@ -1,5 +1,6 @@
 #include "splitter_checks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -67,6 +68,65 @@ void add_entries(TokenSplitter& splitter, const std::vector<ReferenceDelimiter>&
     for (std::size_t i = from; i < table.size(); ++i) splitter.add_delimiter(table[i].id, table[i].text.c_str());
 }
 
+bool same_found(const TokenSplitter::Found& found, const ReferenceToken& want) {
+    if (found.kind() != want.kind || found.length() != want.length || !same(found.token(), want)) return false;
+    return want.kind != TokenKind::Delimiter || found.id() == want.id;
+}
+
+// The modes a visit takes, from what it was just handed: every token or one of two foci,
+// the first keeping the first entry's id, the second the ids of every other entry.
+int next_mode(const ReferenceToken& token, std::size_t index) {
+    return static_cast<int>((static_cast<std::size_t>(token.start) * 7 + index) % 3);
+}
+
+std::vector<std::int32_t> focus_ids(const std::vector<ReferenceDelimiter>& table, int focus) {
+    std::vector<std::int32_t> ids;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (focus == 1 ? i == 0 : i % 2 == 1) ids.push_back(table[i].id);
+    }
+    return ids;
+}
+
+// visit_tokens hands on the model's tokens, under a focus only the delimiters it keeps,
+// and stops where the visitor stops it.
+void check_visits(const std::vector<ReferenceDelimiter>& table, const std::string& text,
+                  const std::vector<ReferenceToken>& expected, std::size_t stop_after) {
+    std::vector<std::int32_t> foci[3] = {{}, focus_ids(table, 1), focus_ids(table, 2)};
+    std::vector<const ReferenceToken*> handed;
+    int mode = TokenSplitter::every_token;
+    for (const ReferenceToken& token : expected) {
+        if (mode != TokenSplitter::every_token) {
+            const std::vector<std::int32_t>& ids = foci[mode];
+            const bool kept = token.kind == TokenKind::Delimiter &&
+                              std::find(ids.begin(), ids.end(), token.id) != ids.end();
+            if (!kept) continue;
+        }
+        handed.push_back(&token);
+        if (handed.size() == stop_after) break;
+        mode = next_mode(token, handed.size());
+    }
+
+    TokenSplitter splitter;
+    add_entries(splitter, table, 0);
+    splitter.add_focus(foci[1]);
+    splitter.add_focus(foci[2]);
+    auto block = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(block.get(), text.data(), text.size());
+    std::size_t i = 0;
+    const bool finished = splitter.visit_tokens(std::move(block), text.size(), [&](const TokenSplitter::Found& found) {
+        require(i < handed.size(), "visit_tokens hands on a token the model passes over");
+        const ReferenceToken& want = *handed[i];
+        require(same_found(found, want), "visit_tokens hands on a token unlike the model's");
+        ++i;
+        return i == stop_after ? TokenSplitter::stop_visit : next_mode(want, i);
+    });
+    require(i == handed.size(), "visit_tokens hands on fewer tokens than the model");
+    const bool stopped = stop_after != 0 && handed.size() == stop_after;
+    require(finished == !stopped, "visit_tokens reports a stop wrongly");
+    require(splitter.count() == 0, "visit_tokens keeps a token list");
+}
+
+
 }  // namespace
 
 void check_all_ways(std::vector<ReferenceDelimiter> table, const ReferenceDelimiter& late_entry,
@@ -93,6 +153,9 @@ void check_all_ways(std::vector<ReferenceDelimiter> table, const ReferenceDelimi
     walk_reader(splitter, expected);
     walk_first_next(splitter, expected);
 
+    check_visits(table, text, expected, 0);
+    check_visits(table, text, expected, text.size() % 5 + 1);
+
     table.push_back(late_entry);
     add_entries(splitter, table, table.size() - 1);
     const std::string tail = text.substr(text.size() / 2);
@@ -101,6 +164,7 @@ void check_all_ways(std::vector<ReferenceDelimiter> table, const ReferenceDelimi
     require_count(splitter, expected_tail);
     walk_first_next(splitter, expected_tail);
     walk_reader(splitter, expected_tail);
+
 }
 
 void check_large(const std::vector<ReferenceDelimiter>& table, const std::string& text) {
@@ -111,5 +175,6 @@ void check_large(const std::vector<ReferenceDelimiter>& table, const std::string
     require_count(splitter, expected);
     walk_first_next(splitter, expected);
     walk_reader(splitter, expected);
+    check_visits(table, text, expected, 0);
 }
 
