@@ -33,6 +33,10 @@ constexpr std::uint8_t moves[6][class_count] = {
     {InComment, InComment, LineStart, InComment, InComment, InComment, InComment},       // InComment
 };
 
+// The focus of each state: inside a field only braces and line ends matter, inside a
+// comment only line ends.
+constexpr int focus_of[6] = {0, 0, 0, 0, FieldFocus, CommentFocus};
+
 template <class SomeToken>
 int class_of(const SomeToken& t) {
     if (t.kind() == TokenKind::Delimiter) return t.id();
@@ -74,7 +78,6 @@ void ArcanumDlgChecker::add_delimiters(TokenSplitter& splitter) {
     splitter.add_delimiter(Newline, "\n");
     splitter.add_delimiter(Newline, "\r\n");
     splitter.add_delimiter(Comment, "//");
-    // Inside a field only braces and line ends matter, inside a comment only line ends.
     splitter.add_focus({BraceOpen, BraceClose, Newline});
     splitter.add_focus({Newline});
 }
@@ -92,7 +95,7 @@ public:
         const std::uint8_t next = moves[state_][class_of(t)];
         if (next == look) return look_at(t);
         state_ = next;
-        return focus();
+        return focus_of[next];
     }
     // The conflict found, or what the end of a text of `file_size` bytes leaves.
     CheckResult result(std::int32_t file_size);
@@ -100,9 +103,6 @@ public:
 private:
     template <class SomeToken>
     int look_at(const SomeToken& t);
-    int focus() const {
-        return state_ == InField ? FieldFocus : state_ == InComment ? CommentFocus : TokenSplitter::every_token;
-    }
     int expected_found(const Token& token, const char* expected_key) {
         return stop(checker_.expected_found(token, expected_key, found_key(token)));
     }
@@ -167,7 +167,7 @@ int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
             if (id == Newline) state_ = LineStart;
             break;
     }
-    return focus();
+    return focus_of[state_];
 }
 
 CheckResult ArcanumDlgChecker::Walk::result(std::int32_t file_size) {

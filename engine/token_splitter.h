@@ -297,7 +297,7 @@ inline Token TokenSplitter::Reader::token() const {
 template <class Visit>
 class TokenSplitter::Visitor {
 public:
-    Visitor(const TokenSplitter& splitter, Visit& visit) : splitter_(splitter), visit_(visit) {
+    Visitor(const TokenSplitter& splitter, Visit& visit) : table_(splitter.table_.data()), visit_(visit) {
         found_.text_ = splitter.text_;
     }
     int run(TokenKind kind, std::size_t start, std::size_t length) {
@@ -309,7 +309,7 @@ public:
         return visit_(static_cast<const Found&>(found_));
     }
     int delimiter(std::size_t entry, std::size_t start) {
-        const DelimiterEntry& matched = splitter_.table_[entry];
+        const DelimiterEntry& matched = table_[entry];
         found_.kind_ = TokenKind::Delimiter;
         found_.id_ = matched.id;
         found_.delimiter_ = &matched;
@@ -319,7 +319,7 @@ public:
     }
 
 private:
-    const TokenSplitter& splitter_;
+    const DelimiterEntry* table_;
     Visit& visit_;
     Found found_;
 };
@@ -401,6 +401,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const std::size_t readable = text_size_ + 1;
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
+    const Focus* const foci = foci_.data();
     const Focus* focused = nullptr;
     std::size_t focus_block = 0;  // the block in which the focus began
     unsigned char last_block[64];
@@ -444,7 +445,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 resume = run;
                 if (next != every_token) {
                     // A focus begun by a run: the delimiter after it may be one it passes over.
-                    focused = &foci_[static_cast<std::size_t>(next - 1)];
+                    focused = &foci[next - 1];
                     focus_block = block;
                     if (focused->kept[entry] == 0) continue;
                 }
@@ -452,7 +453,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 if (next == stop_visit) return false;
                 focused = nullptr;
                 if (next != every_token) {
-                    focused = &foci_[static_cast<std::size_t>(next - 1)];
+                    focused = &foci[next - 1];
                     focus_block = block;
                 }
                 continue;
@@ -473,7 +474,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             const int next = sink.delimiter(entry, at);
             if (next == stop_visit) return false;
             run = resume;
-            const Focus* const now = next == every_token ? nullptr : &foci_[static_cast<std::size_t>(next - 1)];
+            const Focus* const now = next == every_token ? nullptr : &foci[next - 1];
             if (now != focused && !has_all) {
                 stops = all_stops(pair_scan, bytes) & (~std::uint64_t{1} << offset);
                 has_all = true;
