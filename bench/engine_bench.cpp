@@ -4,12 +4,14 @@
 // the peak heap of one check of each input.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -132,14 +134,16 @@ void finish(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
 }
 
+std::uint64_t classify(const std::string& bytes, const std::array<std::uint8_t, 256>& classes) {
+    std::uint64_t sum = 0;
+    for (const char c : bytes) sum += classes[static_cast<unsigned char>(c)];
+    return sum;
+}
+
 void baseline(benchmark::State& state, const InputPlan* plan) {
     const std::string& bytes = inputs->get(*plan).bytes;
     const std::array<std::uint8_t, 256> classes = byte_classes(plan->format);
-    for (auto _ : state) {
-        std::uint64_t sum = 0;
-        for (const char c : bytes) sum += classes[static_cast<unsigned char>(c)];
-        benchmark::DoNotOptimize(sum);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(classify(bytes, classes));
     finish(state, bytes.size());
 }
 
@@ -232,6 +236,28 @@ double bytes_per_token(const InputPlan& plan, const Inputs::Input& input) {
     return static_cast<double>(input.bytes.size()) / splitter.count();
 }
 
+// The check's speed over the baseline's, from pairs of runs one right after the other: the
+// median of the pairs' ratios, which the machine's slower and faster spells move far less
+// than they move rates taken minutes apart.
+double paired_check_per_baseline(const InputPlan& plan, const Inputs::Input& input) {
+    constexpr int pairs = 15;
+    const std::array<std::uint8_t, 256> classes = byte_classes(plan.format);
+    const std::unique_ptr<Checker> checker = make_checker(plan.format);
+    auto cpu_seconds = [] { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; };
+    std::vector<double> ratios;
+    for (int i = 0; i < pairs; ++i) {
+        const double start = cpu_seconds();
+        benchmark::DoNotOptimize(classify(input.bytes, classes));
+        const double between = cpu_seconds();
+        benchmark::DoNotOptimize(checker->check(input.path.c_str()).code());
+        const double end = cpu_seconds();
+        if (end > between) ratios.push_back((between - start) / (end - between));
+    }
+    if (ratios.empty()) return 0;
+    std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
 // The most the heap held during one check of the input beyond what it held before, as a
 // multiple of the input's size.
 double check_peak_per_size(const InputPlan& plan, const Inputs::Input& input) {
@@ -250,20 +276,22 @@ const InputPlan* find_plan(const std::string& name) {
 }
 
 void print_table(const TableReporter& reporter, bool cold_heap) {
-    std::printf("\n| input | bytes/token | baseline MB/s | split MB/s | walk MB/s | check MB/s | check / baseline | check peak / size |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    std::printf("\n| input | bytes/token | baseline MB/s | split MB/s | walk MB/s | check MB/s | check / baseline | paired | check peak / size |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const InputPlan& plan : input_plans()) {
         const Inputs::Input* input = inputs->find(plan);
         if (input == nullptr) continue;
         const double base = reporter.rate("baseline", plan);
         const double checked = reporter.rate("check", plan);
-        std::printf("| %s | %.1f | %s | %s | %s | %s | %s | %s |\n", plan.name.c_str(), bytes_per_token(plan, *input),
+        std::printf("| %s | %.1f | %s | %s | %s | %s | %s | %s | %s |\n", plan.name.c_str(), bytes_per_token(plan, *input),
                     cell(base, "%.0f").c_str(), cell(reporter.rate("split", plan), "%.0f").c_str(),
                     cell(reporter.rate("walk", plan), "%.0f").c_str(), cell(checked, "%.0f").c_str(),
                     cell(base > 0 ? checked / base : 0, "%.2f").c_str(),
+                    cell(paired_check_per_baseline(plan, *input), "%.2f").c_str(),
                     cell(check_peak_per_size(plan, *input), "%.2f").c_str());
     }
-    std::printf("\nMB = 2^20 bytes. Rates are medians over the repetitions; peak is the heap high-water\n"
+    std::printf("\nMB = 2^20 bytes. Rates are medians over the repetitions; paired is the median ratio of\n"
+                "15 checks each timed right after a baseline pass (CPU time). Peak is the heap high-water\n"
                 "mark of one check beyond what was held before it, over the file size. Heap: %s.\n",
                 cold_heap ? "glibc's defaults (--cold-heap)" : "freed memory kept and reused");
 
