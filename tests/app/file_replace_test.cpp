@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "file_replace.h"
+#include "win_test_files.h"
 
 namespace {
 
@@ -49,26 +50,8 @@ private:
     std::string path_;
 };
 
-bool write(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-std::string read(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
-    std::string bytes;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) bytes.append(block, got);
-    CloseHandle(file);
-    return bytes;
-}
+using win_test_files::read_file;
+using win_test_files::write_file;
 
 bool replace(const std::string& path, const std::string& bytes, std::string& error) {
     return replace_file(path.c_str(), bytes.data(), static_cast<std::int32_t>(bytes.size()), error);
@@ -80,11 +63,11 @@ const std::string mended = "@1 = ~Bells.~ [BELL02]\r\n";
 TEST(FileReplacement, WritesTheWholeContentAndKeepsTheAttributes) {
     Folder folder;
     const std::string path = folder.file("a.tra");
-    ASSERT_TRUE(write(path, original));
+    ASSERT_TRUE(write_file(path, original));
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     std::string error;
     ASSERT_TRUE(replace(path, mended, error)) << error;
-    EXPECT_EQ(read(path), mended);
+    EXPECT_EQ(read_file(path), mended);
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_EQ(folder.names(), std::vector<std::string>{"a.tra"}) << "a temporary file was left behind";
 }
@@ -110,13 +93,13 @@ TEST(FileReplacement, RefusesTargetsItMustNotReplace) {
         SCOPED_TRACE(refusal.what);
         Folder folder;
         const std::string path = folder.file("a.tra");
-        ASSERT_TRUE(write(path, original));
+        ASSERT_TRUE(write_file(path, original));
         refusal.prepare(path);
         std::string error;
         EXPECT_FALSE(replace(path, mended, error));
         EXPECT_FALSE(error.empty());
         if (refusal.target_is_a_file) {
-            EXPECT_EQ(read(path), original);
+            EXPECT_EQ(read_file(path), original);
         }
         EXPECT_EQ(folder.names(), std::vector<std::string>{"a.tra"}) << "a temporary file was left behind";
     }
@@ -136,13 +119,13 @@ TEST(FileReplacement, AWriteThatStopsHalfWayLeavesTheOriginalOnAFullDisk) {
     char disk[MAX_PATH] = "";
     ASSERT_NE(GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, sizeof disk), 0u) << "no small disk given";
     const std::string path = std::string(disk) + "\\a.tra";
-    ASSERT_TRUE(write(path, original));
+    ASSERT_TRUE(write_file(path, original));
     std::string large;
     while (large.size() < 1024 * 1024) large += mended;
     std::string error;
     EXPECT_FALSE(replace(path, large, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(read(path), original);
+    EXPECT_EQ(read_file(path), original);
     WIN32_FIND_DATAA entry;
     const HANDLE search = FindFirstFileA((std::string(disk) + "\\*.*").c_str(), &entry);
     std::vector<std::string> names;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "win_test_files.h"
+
 namespace e2e {
 
 // A new folder in the build tree's work folder; removed with everything in it at the end.
@@ -29,10 +31,8 @@ private:
     std::string path_;
 };
 
-// True when `bytes` were written to `path` (created or replaced).
-bool write_file(const std::string& path, const std::string& bytes);
-// The file's bytes; `found` tells whether it could be read.
-std::string read_file(const std::string& path, bool* found = nullptr);
+using win_test_files::read_file;
+using win_test_files::write_file;
 bool file_exists(const std::string& path);
 // The names of the files in `folder`, sorted.
 std::vector<std::string> files_in(const std::string& folder);
