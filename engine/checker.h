@@ -61,15 +61,52 @@ protected:
     // False when the file cannot be opened, its size taken, its bytes read or held in memory.
     static bool read_text(const char* path, std::unique_ptr<char[]>& block, std::int32_t& file_size);
 
-    // The frame of a check: the file's tokens, split with the table registered in
-    // `splitter`, go to walk.step() one by one, as a visitor of TokenSplitter::visit_tokens
-    // (so a step may stop the walk or ask for a focus); walk.result() then gives the outcome.
-    template <class Walk>
-    static CheckResult walk_file(const char* path, TokenSplitter& splitter, Walk& walk);
+    // What every checker's walk shares: the checker that words its conflict, and the
+    // conflict once one is found. A walk has step(token), which returns what a visitor of
+    // TokenSplitter::visit_tokens returns (so it may stop the walk or ask for a focus), and
+    // result(file_size).
+    class WalkBase {
+    protected:
+        using FoundKey = const char* (*)(const Token& token);
+        // `found_key` names a token found where something else was expected.
+        WalkBase(Checker& checker, FoundKey found_key) : checker_(checker), found_key_(found_key) {}
+
+        // Each stores a conflict at `token`, worded as the Checker functions of the same
+        // name word it, and stops the walk.
+        int expected_found(const Token& token, const char* expected_key) {
+            return stop(checker_.expected_found(token, expected_key, found_key_(token)));
+        }
+        int single(const Token& token, const char* key) { return stop(checker_.single(token, key)); }
+        // The found text is named unless `named` is false.
+        int number_form(const Token& token, const char* number_key, bool named) {
+            return stop(checker_.number_form(token, number_key, named ? found_key_(token) : nullptr));
+        }
+        // The conflict found; else, when `expected_key` is not null, the end-of-text conflict.
+        CheckResult result(std::int32_t file_size, const char* end_key, const char* expected_key) {
+            if (!result_.is_clean()) return result_;
+            if (expected_key == nullptr) return CheckResult::clean();
+            return checker_.conflict_at_end(file_size, end_key, expected_key);
+        }
+
+    private:
+        int stop(CheckResult result) {
+            result_ = result;
+            return TokenSplitter::stop_visit;
+        }
+
+        Checker& checker_;
+        FoundKey found_key_;
+        CheckResult result_ = CheckResult::clean();
+    };
+
+    // The frame of a check: the file's tokens, split with the table `Owner` registers, go
+    // to a fresh Walk of `owner` one by one as they are found; its result is the outcome.
+    template <class Walk, class Owner>
+    static CheckResult walk_file(Owner& owner, const char* path);
     // The same over tokens already split, all of them: a focus only spares a walk tokens
     // it would ignore.
-    template <class Walk>
-    static CheckResult walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk);
+    template <class Walk, class Owner>
+    static CheckResult walk_tokens(Owner& owner, const TokenSplitter& splitter, std::int32_t file_size);
 
     // Each stores a conflict at `token` with its reason composed from catalog texts.
     // "<expected> <found>":
@@ -88,11 +125,14 @@ private:
     Conflict conflict_;
 };
 
-template <class Walk>
-CheckResult Checker::walk_file(const char* path, TokenSplitter& splitter, Walk& walk) {
+template <class Walk, class Owner>
+CheckResult Checker::walk_file(Owner& owner, const char* path) {
     std::unique_ptr<char[]> block;
     std::int32_t file_size = 0;
     if (!read_text(path, block, file_size)) return CheckResult::unreadable();
+    TokenSplitter splitter;
+    Owner::add_delimiters(splitter);
+    Walk walk(owner);
     try {
         splitter.visit_tokens(std::move(block), static_cast<std::size_t>(file_size),
                               [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
@@ -102,8 +142,9 @@ CheckResult Checker::walk_file(const char* path, TokenSplitter& splitter, Walk& 
     return walk.result(file_size);
 }
 
-template <class Walk>
-CheckResult Checker::walk_tokens(const TokenSplitter& splitter, std::int32_t file_size, Walk& walk) {
+template <class Walk, class Owner>
+CheckResult Checker::walk_tokens(Owner& owner, const TokenSplitter& splitter, std::int32_t file_size) {
+    Walk walk(owner);
     for (TokenSplitter::Reader token(splitter); token.next();) {
         if (walk.step(token) == TokenSplitter::stop_visit) break;
     }

@@ -83,9 +83,9 @@ void ArcanumDlgChecker::add_delimiters(TokenSplitter& splitter) {
 }
 
 // The walk over one text's tokens, one step per token.
-class ArcanumDlgChecker::Walk {
+class ArcanumDlgChecker::Walk : WalkBase {
 public:
-    explicit Walk(ArcanumDlgChecker& checker) : checker_(checker) {}
+    explicit Walk(ArcanumDlgChecker& checker) : WalkBase(checker, found_key) {}
 
     // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
     // up); only a fault builds the token it reports. Returns the focus of the state it
@@ -103,29 +103,13 @@ public:
 private:
     template <class SomeToken>
     int look_at(const SomeToken& t);
-    int expected_found(const Token& token, const char* expected_key) {
-        return stop(checker_.expected_found(token, expected_key, found_key(token)));
-    }
-    int stop(CheckResult result) {
-        result_ = result;
-        return TokenSplitter::stop_visit;
-    }
-
-    ArcanumDlgChecker& checker_;
     int state_ = LineStart;
-    CheckResult result_ = CheckResult::clean();
 };
 
-CheckResult ArcanumDlgChecker::check(const char* path) {
-    TokenSplitter splitter;
-    add_delimiters(splitter);
-    Walk walk(*this);
-    return walk_file(path, splitter, walk);
-}
+CheckResult ArcanumDlgChecker::check(const char* path) { return walk_file<Walk>(*this, path); }
 
 CheckResult ArcanumDlgChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
-    Walk walk(*this);
-    return walk_tokens(splitter, file_size, walk);
+    return walk_tokens<Walk>(*this, splitter, file_size);
 }
 
 template <class SomeToken>
@@ -145,7 +129,7 @@ int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
                 // Only a bad Text token goes unnamed: a blank or a delimiter is named.
                 const Token token = t.token();
                 const bool named = token.kind != TokenKind::Text;
-                return stop(checker_.number_form(token, "arcanum_dlg.expected_number", named ? found_key(token) : nullptr));
+                return number_form(token, "arcanum_dlg.expected_number", named);
             }
             break;
         case AfterNumber:
@@ -160,8 +144,8 @@ int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
             break;
         case InField:
             if (id == BraceClose) state_ = AfterBraceClose;
-            else if (id == BraceOpen) return stop(checker_.single(t.token(), "arcanum_dlg.unexpected_bracket_open"));
-            else if (id == Newline) return stop(checker_.single(t.token(), "arcanum_dlg.unexpected_newline"));
+            else if (id == BraceOpen) return single(t.token(), "arcanum_dlg.unexpected_bracket_open");
+            else if (id == Newline) return single(t.token(), "arcanum_dlg.unexpected_newline");
             break;
         case InComment:
             if (id == Newline) state_ = LineStart;
@@ -171,13 +155,8 @@ int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
 }
 
 CheckResult ArcanumDlgChecker::Walk::result(std::int32_t file_size) {
-    if (!result_.is_clean()) return result_;
-    switch (state_) {
-        case AfterNumber:
-        case InField:
-            return checker_.conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_bracket_close");
-        case AfterFirstBrace:
-            return checker_.conflict_at_end(file_size, "arcanum_dlg.unexpected_end", "arcanum_dlg.expected_number");
-        default: return CheckResult::clean();
-    }
+    const char* expected = nullptr;
+    if (state_ == AfterNumber || state_ == InField) expected = "arcanum_dlg.expected_bracket_close";
+    if (state_ == AfterFirstBrace) expected = "arcanum_dlg.expected_number";
+    return WalkBase::result(file_size, "arcanum_dlg.unexpected_end", expected);
 }

@@ -151,9 +151,9 @@ void TraChecker::add_delimiters(TokenSplitter& splitter) {
 
 // The walk over one text's tokens, one step per token. Comments may open in the states
 // that allow them; they return there when they end.
-class TraChecker::Walk {
+class TraChecker::Walk : WalkBase {
 public:
-    explicit Walk(TraChecker& checker) : checker_(checker) {}
+    explicit Walk(TraChecker& checker) : WalkBase(checker, found_key) {}
 
     // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
     // up); only a fault builds the token it reports. Returns the focus of the state it
@@ -171,30 +171,14 @@ public:
 private:
     template <class SomeToken>
     int look_at(const SomeToken& t);
-    int expected_found(const Token& token, const char* expected_key) {
-        return stop(checker_.expected_found(token, expected_key, found_key(token)));
-    }
-    int stop(CheckResult result) {
-        result_ = result;
-        return TokenSplitter::stop_visit;
-    }
-
-    TraChecker& checker_;
     int state_ = BetweenEntries;
     int resume_ = BetweenEntries;
-    CheckResult result_ = CheckResult::clean();
 };
 
-CheckResult TraChecker::check(const char* path) {
-    TokenSplitter splitter;
-    add_delimiters(splitter);
-    Walk walk(*this);
-    return walk_file(path, splitter, walk);
-}
+CheckResult TraChecker::check(const char* path) { return walk_file<Walk>(*this, path); }
 
 CheckResult TraChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
-    Walk walk(*this);
-    return walk_tokens(splitter, file_size, walk);
+    return walk_tokens<Walk>(*this, splitter, file_size);
 }
 
 template <class SomeToken>
@@ -214,7 +198,7 @@ int TraChecker::Walk::look_at(const SomeToken& t) {
             } else {
                 const Token token = t.token();
                 const bool named = token.kind == TokenKind::Delimiter;
-                return stop(checker_.number_form(token, "tra.expected_number", named ? found_key(token) : nullptr));
+                return number_form(token, "tra.expected_number", named);
             }
             break;
         case AfterNumber:
@@ -231,7 +215,7 @@ int TraChecker::Walk::look_at(const SomeToken& t) {
         case InSecondText:
             if (id == Tilde) state_ = state_ == InFirstText ? AfterFirstText : AfterSecondText;
             else if (id == TagOpen) resume_ = std::exchange(state_, AfterTagOpen);
-            else if (id == TagClose) return stop(checker_.single(t.token(), "tra.unexpected_tag_closed"));
+            else if (id == TagClose) return single(t.token(), "tra.unexpected_tag_closed");
             break;
         case AfterFirstText:
             if (id == Tilde) state_ = InSecondText;
@@ -242,7 +226,7 @@ int TraChecker::Walk::look_at(const SomeToken& t) {
             break;
         case AfterTagOpen:
             if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_tag_text");
-            if (holds(t.text(), ' ')) return stop(checker_.single(t.token(), "tra.tag_spaces"));
+            if (holds(t.text(), ' ')) return single(t.token(), "tra.tag_spaces");
             state_ = AfterTagName;
             break;
         case AfterTagName:
@@ -258,7 +242,7 @@ int TraChecker::Walk::look_at(const SomeToken& t) {
         case AfterSound1Open:
         case AfterSound2Open:
             if (t.kind() != TokenKind::Text) return expected_found(t.token(), "tra.expected_sound_text");
-            if (holds(t.text(), ' ')) return stop(checker_.single(t.token(), "tra.sound_spaces"));
+            if (holds(t.text(), ' ')) return single(t.token(), "tra.sound_spaces");
             state_ = state_ == AfterSound1Open ? AfterSound1Name : AfterSound2Name;
             break;
         case AfterSound1Name:
@@ -286,8 +270,5 @@ int TraChecker::Walk::look_at(const SomeToken& t) {
 }
 
 CheckResult TraChecker::Walk::result(std::int32_t file_size) {
-    if (!result_.is_clean()) return result_;
-    const char* expected = expected_at_end(state_);
-    if (expected == nullptr) return CheckResult::clean();
-    return checker_.conflict_at_end(file_size, "tra.unexpected_end", expected);
+    return WalkBase::result(file_size, "tra.unexpected_end", expected_at_end(state_));
 }
