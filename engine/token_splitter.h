@@ -141,6 +141,7 @@ private:
     static constexpr std::uint8_t no_tokens[1] = {chunk_end};
 
     static constexpr std::size_t no_match = static_cast<std::size_t>(-1);
+    static constexpr std::size_t text_end = no_match - 1;
 
     // What a byte does: nothing, end the text, always begin one entry, or begin entries
     // that must be compared.
@@ -185,6 +186,9 @@ private:
     }
     std::uint64_t pair_stop_mask(const unsigned char* block) const;
     std::size_t match_at(const unsigned char* at) const;
+    // What begins at a stop, `byte` at `at`: the table index of its entry (with `length`
+    // set), or no_match where the byte begins no entry there, or text_end at the zero byte.
+    std::size_t entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const;
     // Decodes the next batch and hands out its first token; also serves next() before
     // first() and past the last token.
     const Token* refill();
@@ -384,6 +388,14 @@ inline std::uint64_t TokenSplitter::pair_stop_mask(const unsigned char* block) c
     return mask;
 }
 
+inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const {
+    if (action_[byte] == Single) return single_entry_[byte];
+    if (action_[byte] != Multi) return text_end;
+    const std::size_t entry = match_at(at);
+    if (entry != no_match) length = static_cast<std::size_t>(table_[entry].length);
+    return entry;
+}
+
 // A run is Text as soon as one byte is not blank; most runs show it in their first byte.
 inline TokenKind TokenSplitter::run_kind(std::size_t start, std::size_t end) const {
     const auto* const text = reinterpret_cast<const unsigned char*>(text_);
@@ -423,19 +435,11 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             const std::size_t at = block + offset;
             stops &= stops - 1;
             if (at < resume) continue;
-            const unsigned char byte = bytes[offset];
-            std::size_t entry;
             std::size_t length = 1;
             if (focused == nullptr) {
-                if (action_[byte] == Single) {
-                    entry = single_entry_[byte];
-                } else if (action_[byte] == Multi) {
-                    entry = match_at(text + at);
-                    if (entry == no_match) continue;
-                    length = static_cast<std::size_t>(table_[entry].length);
-                } else {
-                    return at == run || sink.run(run_kind(run, at), run, at - run) != stop_visit;
-                }
+                const std::size_t entry = entry_at(bytes[offset], text + at, length);
+                if (entry == no_match) continue;
+                if (entry == text_end) return at == run || sink.run(run_kind(run, at), run, at - run) != stop_visit;
                 int next = every_token;
                 if (at != run) {
                     next = sink.run(run_kind(run, at), run, at - run);
@@ -459,16 +463,11 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 continue;
             }
             // Under a focus: only the delimiters it keeps are handed on; runs are not seen.
+            const unsigned char byte = bytes[offset];
             if (focused->stop_bits[0][byte] == 0) continue;
-            if (action_[byte] == Single) {
-                entry = single_entry_[byte];
-            } else if (action_[byte] == Multi) {
-                entry = match_at(text + at);
-                if (entry == no_match) continue;
-                length = static_cast<std::size_t>(table_[entry].length);
-            } else {
-                return true;
-            }
+            const std::size_t entry = entry_at(byte, text + at, length);
+            if (entry == no_match) continue;
+            if (entry == text_end) return true;
             resume = at + length;
             if (focused->kept[entry] == 0) continue;
             const int next = sink.delimiter(entry, at);
