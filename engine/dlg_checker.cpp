@@ -26,7 +26,7 @@ constexpr std::uint8_t look = 0xFF;
 constexpr std::uint8_t moves[6][class_count] = {
     // Columns: { } line end //, then one blank, more blanks and a Text run; rows: the states.
     {AfterFirstBrace, look, LineStart, InComment, LineStart, LineStart, look},        // LineStart
-    {look, look, look, look, look, look, look},                                          // AfterNumber
+    {look, AfterBraceClose, look, look, look, look, look},                               // AfterNumber
     {InField, look, LineStart, look, AfterBraceClose, look, look},                       // AfterBraceClose
     {look, look, look, look, look, look, look},                                          // AfterFirstBrace
     {look, AfterBraceClose, look, InField, InField, InField, InField},                   // InField
@@ -92,8 +92,8 @@ public:
     // leads to, or stop_visit once a conflict is stored.
     template <class SomeToken>
     int step(const SomeToken& t) {
-        const std::uint8_t next = moves[state_][class_of(t)];
-        if (next == look) return look_at(t);
+        std::uint8_t next = moves[state_][class_of(t)];
+        if (next == look && (next = good_run(t)) == look) return look_at(t);
         state_ = next;
         return focus_of[next];
     }
@@ -101,6 +101,14 @@ public:
     CheckResult result(std::int32_t file_size);
 
 private:
+    // Where a good run leads in the one state that judges a run by its bytes: a record's
+    // number. Every record has one, so it is judged here rather than in the full rules,
+    // which are left with the faults.
+    template <class SomeToken>
+    std::uint8_t good_run(const SomeToken& t) const {
+        const bool number = state_ == AfterFirstBrace && t.kind() == TokenKind::Text && is_record_number(t.text());
+        return number ? std::uint8_t{AfterNumber} : look;
+    }
     template <class SomeToken>
     int look_at(const SomeToken& t);
     int state_ = LineStart;
@@ -122,20 +130,16 @@ int ArcanumDlgChecker::Walk::look_at(const SomeToken& t) {
             else if (id != Newline && t.kind() != TokenKind::Blank)
                 return expected_found(t.token(), "arcanum_dlg.expected_bracket");
             break;
-        case AfterFirstBrace:
-            if (t.kind() == TokenKind::Text && is_record_number(t.text())) {
-                state_ = AfterNumber;
-            } else {
-                // Only a bad Text token goes unnamed: a blank or a delimiter is named.
-                const Token token = t.token();
-                const bool named = token.kind != TokenKind::Text;
-                return number_form(token, "arcanum_dlg.expected_number", named);
-            }
-            break;
+        case AfterFirstBrace: {
+            // good_run() has taken a good number. Only a bad Text token goes unnamed: a blank
+            // or a delimiter is named.
+            const Token token = t.token();
+            const bool named = token.kind != TokenKind::Text;
+            return number_form(token, "arcanum_dlg.expected_number", named);
+        }
         case AfterNumber:
-            if (id == BraceClose) state_ = AfterBraceClose;
-            else return expected_found(t.token(), "arcanum_dlg.expected_bracket_close");
-            break;
+            // The table has taken the closing brace.
+            return expected_found(t.token(), "arcanum_dlg.expected_bracket_close");
         case AfterBraceClose:
             if (id == BraceOpen) state_ = InField;
             else if (id == Newline) state_ = LineStart;

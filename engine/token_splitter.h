@@ -297,35 +297,37 @@ inline Token TokenSplitter::Reader::token() const {
                  std::string_view(splitter_->text_ + start_, delimiter_ == nullptr ? length_ : 0)};
 }
 
-// Hands each token on as a Found, building only what the visitor may look at.
+// Hands each token on as a Found, building only what the visitor may look at. Each Found
+// is a fresh local, so that its fields need only be written where a visitor takes its
+// address.
 template <class Visit>
 class TokenSplitter::Visitor {
 public:
-    Visitor(const TokenSplitter& splitter, Visit& visit) : table_(splitter.table_.data()), visit_(visit) {
-        found_.text_ = splitter.text_;
-    }
+    Visitor(const TokenSplitter& splitter, Visit& visit) : text_(splitter.text_), table_(splitter.table_.data()), visit_(visit) {}
     int run(TokenKind kind, std::size_t start, std::size_t length) {
-        found_.kind_ = kind;
-        found_.id_ = 0;
-        found_.delimiter_ = nullptr;
-        found_.start_ = start;
-        found_.length_ = length;
-        return visit_(static_cast<const Found&>(found_));
+        Found found;
+        found.text_ = text_;
+        found.kind_ = kind;
+        found.start_ = start;
+        found.length_ = length;
+        return visit_(static_cast<const Found&>(found));
     }
     int delimiter(std::size_t entry, std::size_t start) {
         const DelimiterEntry& matched = table_[entry];
-        found_.kind_ = TokenKind::Delimiter;
-        found_.id_ = matched.id;
-        found_.delimiter_ = &matched;
-        found_.start_ = start;
-        found_.length_ = static_cast<std::size_t>(matched.length);
-        return visit_(static_cast<const Found&>(found_));
+        Found found;
+        found.text_ = text_;
+        found.kind_ = TokenKind::Delimiter;
+        found.id_ = matched.id;
+        found.delimiter_ = &matched;
+        found.start_ = start;
+        found.length_ = static_cast<std::size_t>(matched.length);
+        return visit_(static_cast<const Found&>(found));
     }
 
 private:
+    const char* text_;
     const DelimiterEntry* table_;
     Visit& visit_;
-    Found found_;
 };
 
 template <class Visit>
