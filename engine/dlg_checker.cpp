@@ -93,7 +93,9 @@ public:
     template <class SomeToken>
     int step(const SomeToken& t) {
         std::uint8_t next = moves[state_][class_of(t)];
-        if (next == look && (next = good_run(t)) == look) return look_at(t);
+        // The full rules get a copy: the token itself then never has its address taken,
+        // and a plain move need not build it in memory.
+        if (next == look && (next = good_run(t)) == look) return look_at(SomeToken(t));
         state_ = next;
         return focus_of[next];
     }

@@ -298,8 +298,8 @@ inline Token TokenSplitter::Reader::token() const {
 }
 
 // Hands each token on as a Found, building only what the visitor may look at. Each Found
-// is a fresh local, so that its fields need only be written where a visitor takes its
-// address.
+// is a fresh local that the compiler may keep in registers as long as the visitor takes
+// no address of it.
 template <class Visit>
 class TokenSplitter::Visitor {
 public:
