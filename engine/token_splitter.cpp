@@ -90,12 +90,11 @@ void TokenSplitter::prepare_tables() {
         multi_begin_[byte] = static_cast<std::uint32_t>(multi_tries_.size());
         blank_[byte] = is_blank(static_cast<unsigned char>(byte)) ? 1 : 0;
         if (tries.empty()) {
-            action_[byte] = Plain;
+            byte_entry_[byte] = plain_byte;
         } else if (table_[tries[0]].length == 1) {
-            action_[byte] = Single;
-            single_entry_[byte] = tries[0];
+            byte_entry_[byte] = tries[0];
         } else {
-            action_[byte] = Multi;
+            byte_entry_[byte] = multi_byte;
             for (const std::uint32_t entry : tries) {
                 const std::string& text = table_[entry].text;
                 multi_tries_.push_back(MultiTry{entry, static_cast<std::uint32_t>(text.size()),
@@ -105,10 +104,10 @@ void TokenSplitter::prepare_tables() {
     }
     multi_begin_[256] = static_cast<std::uint32_t>(multi_tries_.size());
     // No entry begins with a zero byte; one ends the text.
-    action_[0] = End;
+    byte_entry_[0] = end_byte;
     for (std::size_t byte = 0; byte < 256; ++byte) {
         for (unsigned bit = 0; bit < 8; ++bit) {
-            stop_bits_[bit][byte] = static_cast<std::uint8_t>((action_[byte] != Plain ? 1u : 0u) << bit);
+            stop_bits_[bit][byte] = static_cast<std::uint8_t>((byte_entry_[byte] != plain_byte ? 1u : 0u) << bit);
         }
     }
     pair_stops_.clear();

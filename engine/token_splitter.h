@@ -143,9 +143,11 @@ private:
     static constexpr std::size_t no_match = static_cast<std::size_t>(-1);
     static constexpr std::size_t text_end = no_match - 1;
 
-    // What a byte does: nothing, end the text, always begin one entry, or begin entries
-    // that must be compared.
-    enum ByteAction : std::uint8_t { Plain, End, Single, Multi };
+    // What begins at a byte: the table index of the one-byte entry it always begins, or
+    // one of these codes.
+    static constexpr std::uint32_t plain_byte = 0xFFFFFFFF;  // no entry
+    static constexpr std::uint32_t end_byte = 0xFFFFFFFE;    // the zero byte after the text
+    static constexpr std::uint32_t multi_byte = 0xFFFFFFFD;  // entries that must be compared
 
     // Tokens are decoded this many at a time, so that next() is mostly a step in an array.
     static constexpr std::size_t batch_size = 64;
@@ -196,22 +198,21 @@ private:
 
     std::vector<DelimiterEntry> table_;
     bool tables_ready_ = false;
-    // The action of each byte; every byte but a Plain one is a stop.
-    std::array<std::uint8_t, 256> action_{};
+    // What begins at each byte; every byte but a plain one is a stop.
+    std::array<std::uint32_t, 256> byte_entry_{};
     std::array<std::uint8_t, 256> blank_{};
     StopBits stop_bits_{};
     std::vector<Focus> foci_;
     // For large texts: for two bytes a, b, pair_stops_[a | b << 8] holds bit 0 when a is a
     // stop and bit 1 when b is; empty until a large text needs it.
     std::vector<std::uint8_t> pair_stops_;
-    // For a Single byte, the entry it always is; for a Multi byte, where its entries
-    // (those that can still match, in registration order) begin in multi_tries_.
-    std::array<std::uint32_t, 256> single_entry_{};
     struct MultiTry {
         std::uint32_t entry;
         std::uint32_t length;
         unsigned char second;  // the entry's second byte, when it has one
     };
+    // For a byte that begins entries to compare, where they (those that can still match, in
+    // registration order) begin in multi_tries_.
     std::array<std::uint32_t, 257> multi_begin_{};
     std::vector<MultiTry> multi_tries_;
 
@@ -347,8 +348,9 @@ inline unsigned TokenSplitter::lowest_bit(std::uint64_t mask) {
     return positions[((mask & (~mask + 1)) * 0x03f79d71b4cb0a89ull) >> 58];
 }
 
-// The first entry matching at `at`, whose byte is a Multi byte. Bytes are compared one by
-// one, so the zero after the text stops a comparison before it can read past it.
+// The first entry matching at `at`, whose byte begins entries to compare. Bytes are
+// compared one by one, so the zero after the text stops a comparison before it can read
+// past it.
 inline std::size_t TokenSplitter::match_at(const unsigned char* at) const {
     const unsigned char first = *at;
     for (std::uint32_t k = multi_begin_[first]; k < multi_begin_[first + 1u]; ++k) {
@@ -391,8 +393,9 @@ inline std::uint64_t TokenSplitter::pair_stop_mask(const unsigned char* block) c
 }
 
 inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const {
-    if (action_[byte] == Single) return single_entry_[byte];
-    if (action_[byte] != Multi) return text_end;
+    const std::uint32_t code = byte_entry_[byte];
+    if (code < multi_byte) return code;
+    if (code != multi_byte) return text_end;
     const std::size_t entry = match_at(at);
     if (entry != no_match) length = static_cast<std::size_t>(table_[entry].length);
     return entry;
