@@ -181,11 +181,17 @@ bool TokenSplitter::prepare_scan() {
     stop_walk();
     const bool pair_scan = text_size_ >= pair_scan_size;
     if (pair_scan && pair_stops_.empty()) {
+        // Every row is one of two: the first byte's bits, with or without the second's.
+        std::array<std::uint8_t, 256> second_not_stop;
+        std::array<std::uint8_t, 256> second_stop;
+        for (std::size_t first = 0; first < 256; ++first) {
+            second_not_stop[first] = stop_bits_[0][first];
+            second_stop[first] = static_cast<std::uint8_t>(stop_bits_[0][first] | 2u);
+        }
         pair_stops_.resize(256 * 256);
         for (std::size_t second = 0; second < 256; ++second) {
-            const auto second_bit = static_cast<std::uint8_t>(stop_bits_[1][second]);
-            std::uint8_t* row = pair_stops_.data() + (second << 8);
-            for (std::size_t first = 0; first < 256; ++first) row[first] = stop_bits_[0][first] | second_bit;
+            const auto& row = stop_bits_[1][second] != 0 ? second_stop : second_not_stop;
+            std::memcpy(pair_stops_.data() + (second << 8), row.data(), row.size());
         }
     }
     return pair_scan;
