@@ -304,7 +304,8 @@ inline Token TokenSplitter::Reader::token() const {
 template <class Visit>
 class TokenSplitter::Visitor {
 public:
-    Visitor(const TokenSplitter& splitter, Visit& visit) : text_(splitter.text_), table_(splitter.table_.data()), visit_(visit) {}
+    Visitor(const TokenSplitter& splitter, Visit& visit)
+        : text_(splitter.text_), table_(splitter.table_.data()), visit_(visit) {}
     int run(TokenKind kind, std::size_t start, std::size_t length) {
         Found found;
         found.text_ = text_;
