@@ -109,6 +109,10 @@ std::unique_ptr<Checker> make_checker(Format format) {
 // bytes.
 std::string corpus_text(Format format, std::size_t size) {
     const char* folder = std::getenv("BRINDLE_BENCH_CORPUS");
+    if (!std::filesystem::is_directory(folder)) {
+        std::fprintf(stderr, "BRINDLE_BENCH_CORPUS: %s is no folder\n", folder);
+        std::exit(1);
+    }
     const std::string extension = format == Format::Tra ? ".tra" : ".dlg";
     std::vector<std::string> paths;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
