@@ -87,9 +87,9 @@ class ArcanumDlgChecker::Walk : WalkBase {
 public:
     explicit Walk(ArcanumDlgChecker& checker) : WalkBase(checker, found_key) {}
 
-    // One token, seen by kind and delimiter id (-1 for runs, as the table's ids are 0 and
-    // up); only a fault builds the token it reports. Returns the focus of the state it
-    // leads to, or stop_visit once a conflict is stored.
+    // One token, seen by its class in the table of moves; only a fault builds the token
+    // it reports. Returns the focus of the state it leads to, or stop_visit once a
+    // conflict is stored.
     template <class SomeToken>
     int step(const SomeToken& t) {
         std::uint8_t next = moves[state_][class_of(t)];
@@ -111,6 +111,8 @@ private:
         const bool number = state_ == AfterFirstBrace && t.kind() == TokenKind::Text && is_record_number(t.text());
         return number ? std::uint8_t{AfterNumber} : look;
     }
+    // The full rules, which see a token by kind and delimiter id (-1 for runs, as the
+    // table's ids are 0 and up).
     template <class SomeToken>
     int look_at(const SomeToken& t);
     int state_ = LineStart;
