@@ -163,6 +163,8 @@ const std::vector<InputPlan>& input_plans() {
             {"dlg 1MB", Format::Dlg, 1 * mb, realistic_dlg},
             {"dlg 16MB", Format::Dlg, 16 * mb, realistic_dlg},
             {"dlg 128MB", Format::Dlg, 128 * mb, realistic_dlg},
+            {"tra dense 16MB", Format::Tra, 16 * mb, dense_tra},
+            {"dlg dense 16MB", Format::Dlg, 16 * mb, dense_dlg},
             {"tra no delimiter 16MB", Format::Tra, 16 * mb, tra_no_delimiter},
             {"tra only delimiters 16MB", Format::Tra, 16 * mb, tra_only_delimiters},
             {"tra open comment 16MB", Format::Tra, 16 * mb, tra_open_comment},

@@ -43,28 +43,10 @@ void append_sentence(Random& random, std::string& out, std::uint32_t min_words, 
     out += pick(random, sentence_ends);
 }
 
-// The inside of a TRA text: sentences, sometimes a tag, a quotation or a line break.
-void append_tra_text(Random& random, std::string& out) {
-    const std::uint32_t sentences = 1 + random.below(2);
-    for (std::uint32_t i = 0; i < sentences; ++i) {
-        if (random.percent(10)) {
-            out += '<';
-            out += pick(random, tags);
-            out += ">, ";
-        }
-        if (random.percent(6)) {
-            out += "He said \"";
-            append_sentence(random, out, 2, 4);
-            out.back() = '"';
-            out += ' ';
-        }
-        append_sentence(random, out, 3, 8);
-        if (i + 1 < sentences && random.percent(5)) {
-            out.pop_back();
-            out += "\r\n";
-        }
-    }
-    out.pop_back();
+// A number from `fewest` to `most`; no draw when there is no choice, so that a fixed count
+// leaves the sequence as it is.
+std::uint32_t between(Random& random, std::uint32_t fewest, std::uint32_t most) {
+    return most > fewest ? fewest + random.below(most - fewest + 1) : fewest;
 }
 
 void append_sound(Random& random, std::string& out) {
@@ -124,8 +106,32 @@ std::uint32_t Random::below(std::uint32_t bound) {
     return static_cast<std::uint32_t>((z >> 32) % bound);
 }
 
+// The inside of a TRA text: sentences, sometimes a tag, a quotation or a line break.
+void TraWriter::append_text(std::string& out) {
+    const std::uint32_t sentences = 1 + random_.below(shape_.most_sentences);
+    for (std::uint32_t i = 0; i < sentences; ++i) {
+        if (random_.percent(shape_.tag)) {
+            out += '<';
+            out += pick(random_, tags);
+            out += ">, ";
+        }
+        if (random_.percent(shape_.quote)) {
+            out += "He said \"";
+            append_sentence(random_, out, 2, 4);
+            out.back() = '"';
+            out += ' ';
+        }
+        append_sentence(random_, out, 3, 8);
+        if (i + 1 < sentences && random_.percent(shape_.line_break)) {
+            out.pop_back();
+            out += "\r\n";
+        }
+    }
+    out.pop_back();
+}
+
 void TraWriter::append_entry(std::string& out) {
-    if (random_.percent(2)) {
+    if (random_.percent(shape_.comment_line)) {
         out += "// ";
         append_sentence(random_, out, 2, 6);
         out += "\r\n";
@@ -137,20 +143,20 @@ void TraWriter::append_entry(std::string& out) {
         append_sentence(random_, out, 4, 6);
         out += "*/\r\n";
     }
-    if (random_.percent(4)) out += "\r\n";
+    if (random_.percent(shape_.blank_line)) out += "\r\n";
     out += '@';
     out += std::to_string(number_++);
     out += " = ~";
-    append_tra_text(random_, out);
+    append_text(out);
     out += '~';
-    if (random_.percent(30)) append_sound(random_, out);
-    if (random_.percent(10)) {
+    if (random_.percent(shape_.sound)) append_sound(random_, out);
+    if (random_.percent(shape_.second_text)) {
         out += " ~";
-        append_tra_text(random_, out);
+        append_text(out);
         out += '~';
         if (random_.percent(50)) append_sound(random_, out);
     }
-    if (random_.percent(3)) {
+    if (random_.percent(shape_.end_comment)) {
         out += " // ";
         append_sentence(random_, out, 1, 4);
     }
@@ -160,28 +166,37 @@ void TraWriter::append_entry(std::string& out) {
 void DlgWriter::append_node(std::string& out) {
     static const char* const tests[] = {"", "", "", "ma 2", "in 5", "gv 12 1", "ch -3"};
     static const char* const results[] = {"", "", "", "", "gv 3 1", "et 40", "qu 12 2", "ru 1"};
-    if (random_.percent(8)) {
+    if (random_.percent(shape_.comment_line)) {
         out += "// ";
         append_sentence(random_, out, 2, 5);
         out += "\r\n";
     }
+    if (shape_.last_number != 0 && number_ > shape_.last_number) number_ = 1;
     const std::uint32_t speaker = number_;
     const std::uint32_t answers = 1 + random_.below(4);
     number_ += 10;
     out += '{' + std::to_string(speaker) + "}{";
-    append_sentence(random_, out, 3, 10);
-    out.pop_back();
-    out += "}{";
-    if (random_.percent(20)) {
+    const std::size_t text_at = out.size();
+    for (std::uint32_t i = between(random_, shape_.fewest_sentences, shape_.most_sentences); i > 0; --i) {
         append_sentence(random_, out, 3, 10);
-        out.pop_back();
+    }
+    out.pop_back();
+    const std::string text = out.substr(text_at);
+    out += "}{";
+    if (random_.percent(shape_.female_text)) {
+        if (shape_.female_copies) {
+            out += text;
+        } else {
+            append_sentence(random_, out, 3, 10);
+            out.pop_back();
+        }
     }
     out += "}{}{}{}{";
     out += pick(random_, results);
     out += "}\r\n";
     for (std::uint32_t i = 1; i <= answers; ++i) {
         out += '{' + std::to_string(speaker + i) + "}{";
-        append_sentence(random_, out, 1, 6);
+        append_sentence(random_, out, shape_.answer_words, shape_.answer_most_words - shape_.answer_words + 1);
         out.pop_back();
         out += "}{}{" + std::to_string(random_.below(9) + 1) + "}{";
         out += pick(random_, tests);
@@ -189,7 +204,7 @@ void DlgWriter::append_node(std::string& out) {
         out += pick(random_, results);
         out += "}\r\n";
     }
-    if (random_.percent(30)) out += "\r\n";
+    if (random_.percent(shape_.blank_line)) out += "\r\n";
 }
 
 std::string realistic_tra(std::size_t size) {
@@ -198,6 +213,14 @@ std::string realistic_tra(std::size_t size) {
 
 std::string realistic_dlg(std::size_t size) {
     return fill(DlgWriter(), [](DlgWriter& w, std::string& out) { w.append_node(out); }, size);
+}
+
+std::string dense_tra(std::size_t size) {
+    return fill(TraWriter(dense_tra_shape), [](TraWriter& w, std::string& out) { w.append_entry(out); }, size);
+}
+
+std::string dense_dlg(std::size_t size) {
+    return fill(DlgWriter(dense_dlg_shape), [](DlgWriter& w, std::string& out) { w.append_node(out); }, size);
 }
 
 std::string tra_no_delimiter(std::size_t size) { return prose(size, "\r\n", 11); }
@@ -212,7 +235,7 @@ std::string tra_only_delimiters(std::size_t size) {
 
 std::string tra_open_comment(std::size_t size) {
     std::string out = "/*\r\n";
-    out += fill(TraWriter(false), [](TraWriter& w, std::string& piece) { w.append_entry(piece); },
+    out += fill(TraWriter(real_tra_shape, false), [](TraWriter& w, std::string& piece) { w.append_entry(piece); },
                 size - out.size());
     out.append(size - out.size(), ' ');
     return out;
