@@ -111,7 +111,15 @@ void TokenSplitter::prepare_tables() {
         }
     }
     pair_stops_.clear();
-    for (Focus& focus : foci_) prepare_focus(focus);
+    briefs_.clear();
+    for (const DelimiterEntry& entry : table_) {
+        briefs_.push_back(EntryBrief{entry.id, static_cast<std::uint32_t>(entry.length)});
+    }
+    focus_at_.assign(1, nullptr);
+    for (Focus& focus : foci_) {
+        prepare_focus(focus);
+        focus_at_.push_back(&focus);
+    }
 
     for (std::size_t code = 0; code < 256; ++code) {
         CodeInfo& info = codes_[code];

@@ -197,12 +197,22 @@ private:
     void stop_walk();
 
     std::vector<DelimiterEntry> table_;
+    // Each entry's id and length, eight bytes apiece: what the scan hands on for a delimiter
+    // without reaching into the larger entries.
+    struct EntryBrief {
+        std::int32_t id;
+        std::uint32_t length;
+    };
+    std::vector<EntryBrief> briefs_;
     bool tables_ready_ = false;
     // What begins at each byte; every byte but a plain one is a stop.
     std::array<std::uint32_t, 256> byte_entry_{};
     std::array<std::uint8_t, 256> blank_{};
     StopBits stop_bits_{};
     std::vector<Focus> foci_;
+    // By what a visitor returns: null for every_token, else the focus it names. Made with the
+    // tables, as adding a focus may move the others.
+    std::vector<const Focus*> focus_at_;
     // For large texts: for two bytes a, b, pair_stops_[a | b << 8] holds bit 0 when a is a
     // stop and bit 1 when b is; empty until a large text needs it.
     std::vector<std::uint8_t> pair_stops_;
@@ -305,7 +315,7 @@ template <class Visit>
 class TokenSplitter::Visitor {
 public:
     Visitor(const TokenSplitter& splitter, Visit& visit)
-        : text_(splitter.text_), table_(splitter.table_.data()), visit_(visit) {}
+        : text_(splitter.text_), table_(splitter.table_.data()), briefs_(splitter.briefs_.data()), visit_(visit) {}
     int run(TokenKind kind, std::size_t start, std::size_t length) {
         Found found;
         found.text_ = text_;
@@ -315,20 +325,21 @@ public:
         return visit_(static_cast<const Found&>(found));
     }
     int delimiter(std::size_t entry, std::size_t start) {
-        const DelimiterEntry& matched = table_[entry];
+        const EntryBrief brief = briefs_[entry];
         Found found;
         found.text_ = text_;
         found.kind_ = TokenKind::Delimiter;
-        found.id_ = matched.id;
-        found.delimiter_ = &matched;
+        found.id_ = brief.id;
+        found.delimiter_ = table_ + entry;
         found.start_ = start;
-        found.length_ = static_cast<std::size_t>(matched.length);
+        found.length_ = brief.length;
         return visit_(static_cast<const Found&>(found));
     }
 
 private:
     const char* text_;
     const DelimiterEntry* table_;
+    const EntryBrief* briefs_;
     Visit& visit_;
 };
 
@@ -398,7 +409,7 @@ inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned ch
     if (code < multi_byte) return code;
     if (code != multi_byte) return text_end;
     const std::size_t entry = match_at(at);
-    if (entry != no_match) length = static_cast<std::size_t>(table_[entry].length);
+    if (entry != no_match) length = briefs_[entry].length;
     return entry;
 }
 
@@ -419,7 +430,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const std::size_t readable = text_size_ + 1;
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
-    const Focus* const foci = foci_.data();
+    const Focus* const* const focus_at = focus_at_.data();
     const Focus* focused = nullptr;
     std::size_t focus_block = 0;  // the block in which the focus began
     unsigned char last_block[64];
@@ -455,7 +466,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 resume = run;
                 if (next != every_token) {
                     // A focus begun by a run: the delimiter after it may be one it passes over.
-                    focused = &foci[next - 1];
+                    focused = focus_at[next];
                     focus_block = block;
                     if (focused->kept[entry] == 0) continue;
                 }
@@ -463,7 +474,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 if (next == stop_visit) return false;
                 focused = nullptr;
                 if (next != every_token) {
-                    focused = &foci[next - 1];
+                    focused = focus_at[next];
                     focus_block = block;
                 }
                 continue;
@@ -479,7 +490,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             const int next = sink.delimiter(entry, at);
             if (next == stop_visit) return false;
             run = resume;
-            const Focus* const now = next == every_token ? nullptr : &foci[next - 1];
+            const Focus* const now = focus_at[next];
             if (now != focused && !has_all) {
                 stops = all_stops(pair_scan, bytes) & (~std::uint64_t{1} << offset);
                 has_all = true;
