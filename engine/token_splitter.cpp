@@ -38,7 +38,7 @@ void TokenSplitter::add_delimiter(std::int32_t id, const char* text) {
 }
 
 int TokenSplitter::add_focus(std::vector<std::int32_t> ids) {
-    foci_.push_back(Focus{std::move(ids), {}, {}});
+    foci_.push_back(Focus{std::move(ids), {}, {}, {}});
     tables_ready_ = false;
     return static_cast<int>(foci_.size());
 }
@@ -117,6 +117,7 @@ void TokenSplitter::prepare_tables() {
     }
     focus_at_.assign(1, nullptr);
     for (Focus& focus : foci_) {
+        focus.pair_stops.clear();
         prepare_focus(focus);
         focus_at_.push_back(&focus);
     }
@@ -181,6 +182,21 @@ void TokenSplitter::prepare_focus(Focus& focus) const {
     }
 }
 
+void TokenSplitter::fill_pair_stops(const StopBits& stop_bits, std::vector<std::uint8_t>& pairs) {
+    // Every row is one of two: the first byte's bits, with or without the second's.
+    std::array<std::uint8_t, 256> second_not_stop;
+    std::array<std::uint8_t, 256> second_stop;
+    for (std::size_t first = 0; first < 256; ++first) {
+        second_not_stop[first] = stop_bits[0][first];
+        second_stop[first] = static_cast<std::uint8_t>(stop_bits[0][first] | 2u);
+    }
+    pairs.resize(256 * 256);
+    for (std::size_t second = 0; second < 256; ++second) {
+        const auto& row = stop_bits[1][second] != 0 ? second_stop : second_not_stop;
+        std::memcpy(pairs.data() + (second << 8), row.data(), row.size());
+    }
+}
+
 bool TokenSplitter::prepare_scan() {
     if (!tables_ready_) prepare_tables();
     chunks_.clear();
@@ -189,19 +205,11 @@ bool TokenSplitter::prepare_scan() {
     stop_walk();
     const bool pair_scan = text_size_ >= pair_scan_size;
     if (pair_scan && pair_stops_.empty()) {
-        // Every row is one of two: the first byte's bits, with or without the second's.
-        std::array<std::uint8_t, 256> second_not_stop;
-        std::array<std::uint8_t, 256> second_stop;
-        for (std::size_t first = 0; first < 256; ++first) {
-            second_not_stop[first] = stop_bits_[0][first];
-            second_stop[first] = static_cast<std::uint8_t>(stop_bits_[0][first] | 2u);
-        }
-        pair_stops_.resize(256 * 256);
-        for (std::size_t second = 0; second < 256; ++second) {
-            const auto& row = stop_bits_[1][second] != 0 ? second_stop : second_not_stop;
-            std::memcpy(pair_stops_.data() + (second << 8), row.data(), row.size());
-        }
+        fill_pair_stops(stop_bits_, pair_stops_);
+        for (Focus& focus : foci_) fill_pair_stops(focus.stop_bits, focus.pair_stops);
     }
+    stop_tables_.assign(1, StopTables{&stop_bits_, pair_stops_.data()});
+    for (const Focus& focus : foci_) stop_tables_.push_back(StopTables{&focus.stop_bits, focus.pair_stops.data()});
     return pair_scan;
 }
 

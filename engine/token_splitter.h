@@ -177,16 +177,24 @@ private:
         StopBits stop_bits;
         // By table index: whether the entry is kept.
         std::vector<std::uint8_t> kept;
+        // Its stops by pairs of bytes, for large texts.
+        std::vector<std::uint8_t> pair_stops;
     };
 
     void prepare_focus(Focus& focus) const;
     static unsigned lowest_bit(std::uint64_t mask);
     static std::uint64_t stop_mask(const StopBits& stop_bits, const unsigned char* block);
-    // The stops of a block: all of them, or a focus's.
-    std::uint64_t all_stops(bool pair_scan, const unsigned char* block) const {
-        return pair_scan ? pair_stop_mask(block) : stop_mask(stop_bits_, block);
+    // A set of stops in both forms: by single bytes, and by pairs for large texts.
+    struct StopTables {
+        const StopBits* bits;
+        const std::uint8_t* pairs;
+    };
+    static std::uint64_t block_stops(bool pair_scan, const StopTables& tables, const unsigned char* block) {
+        return pair_scan ? pair_stop_mask(tables.pairs, block) : stop_mask(*tables.bits, block);
     }
-    std::uint64_t pair_stop_mask(const unsigned char* block) const;
+    static std::uint64_t pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block);
+    // For two bytes a, b, pairs[a | b << 8] gets bit 0 when a is a stop and bit 1 when b is.
+    static void fill_pair_stops(const StopBits& stop_bits, std::vector<std::uint8_t>& pairs);
     std::size_t match_at(const unsigned char* at) const;
     // What begins at a stop, `byte` at `at`: the table index of its entry (with `length`
     // set), or no_match where the byte begins no entry there, or text_end at the zero byte.
@@ -213,9 +221,10 @@ private:
     // By what a visitor returns: null for every_token, else the focus it names. Made with the
     // tables, as adding a focus may move the others.
     std::vector<const Focus*> focus_at_;
-    // For large texts: for two bytes a, b, pair_stops_[a | b << 8] holds bit 0 when a is a
-    // stop and bit 1 when b is; empty until a large text needs it.
+    // All stops by pairs of bytes, for large texts; empty until a large text needs it.
     std::vector<std::uint8_t> pair_stops_;
+    // By what a visitor returns: all stops for every_token, else those of the focus it names.
+    std::vector<StopTables> stop_tables_;
     struct MultiTry {
         std::uint32_t entry;
         std::uint32_t length;
@@ -392,8 +401,7 @@ inline std::uint64_t TokenSplitter::stop_mask(const StopBits& stop_bits, const u
 }
 
 // The same with half the lookups, in a table of 64 KiB.
-inline std::uint64_t TokenSplitter::pair_stop_mask(const unsigned char* block) const {
-    const std::uint8_t* pairs = pair_stops_.data();
+inline std::uint64_t TokenSplitter::pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block) {
     std::uint64_t mask = 0;
     for (unsigned group = 0; group < 8; ++group) {
         const unsigned char* b = block + 8 * group;
@@ -431,7 +439,9 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
     const Focus* const* const focus_at = focus_at_.data();
+    const StopTables* const stop_tables = stop_tables_.data();
     const Focus* focused = nullptr;
+    int focus_number = every_token;
     std::size_t focus_block = 0;  // the block in which the focus began
     unsigned char last_block[64];
 
@@ -444,9 +454,11 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
         }
         // A block has all stops, and under a focus passes over those the focus has not,
         // unless a focus has held since the block before it began: then it has only the
-        // focus's, until the focus ends. Short foci thus cost no second look at a block.
-        bool has_all = focused == nullptr || block - focus_block <= 64;
-        std::uint64_t stops = has_all ? all_stops(pair_scan, bytes) : stop_mask(focused->stop_bits, bytes);
+        // focus's, until the focus ends. Short foci thus cost no second look at a block. The
+        // choice is a number, not a branch: whether a field runs past a block is chance.
+        const int masked = block - focus_block <= 64 ? every_token : focus_number;
+        bool has_all = masked == every_token;
+        std::uint64_t stops = block_stops(pair_scan, stop_tables[masked], bytes);
         while (stops != 0) {
             const unsigned offset = lowest_bit(stops);
             const std::size_t at = block + offset;
@@ -467,12 +479,14 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 if (next != every_token) {
                     // A focus begun by a run: the delimiter after it may be one it passes over.
                     focused = focus_at[next];
+                    focus_number = next;
                     focus_block = block;
                     if (focused->kept[entry] == 0) continue;
                 }
                 next = sink.delimiter(entry, at);
                 if (next == stop_visit) return false;
                 focused = nullptr;
+                focus_number = next;
                 if (next != every_token) {
                     focused = focus_at[next];
                     focus_block = block;
@@ -492,10 +506,11 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             run = resume;
             const Focus* const now = focus_at[next];
             if (now != focused && !has_all) {
-                stops = all_stops(pair_scan, bytes) & (~std::uint64_t{1} << offset);
+                stops = block_stops(pair_scan, stop_tables[every_token], bytes) & (~std::uint64_t{1} << offset);
                 has_all = true;
             }
             focused = now;
+            focus_number = next;
         }
     }
 }

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "dlg_checker.h"
 #include "key_catalog.h"
@@ -104,6 +105,51 @@ TEST(CheckerFrame, LargeFileIsCheckedWhole) {
     const int bad_at = static_cast<int>(text.size());
     text += "@20000 = ~a~ x\r\n";
     EXPECT_EQ(check_bytes(checker, text), (Outcome{1, bad_at + 12, 4, "tra.expected_after_line1 tra.found_text"}));
+}
+
+// From 512 KiB on a text is scanned by pairs of bytes, and a focus that outlasts a block
+// has tables of its own. Fields and texts span blocks and hold bytes that are delimiters
+// only outside them; a fault put in the middle of one must be found where walking every
+// token finds it.
+TEST(CheckerFrame, LargeFilesFindUnderFociWhatWalkingEveryTokenFinds) {
+    key_catalog::KeyCatalog catalog;
+    ArcanumDlgChecker dlg(catalog.get());
+    TraChecker tra(catalog.get());
+    const std::string filler = "a/b // c * d @ = [e] \"f\" ";
+    std::string dlg_text;
+    std::string tra_text;
+    std::vector<std::size_t> dlg_middles;
+    std::vector<std::size_t> tra_middles;
+    for (int i = 0; dlg_text.size() < 600 * 1024; ++i) {
+        std::string field(static_cast<std::size_t>(i % 7), 'x');
+        for (int k = 0; k < 3 + i % 11; ++k) field += filler;
+        const std::string number = std::to_string(i);
+        dlg_middles.push_back(dlg_text.size() + number.size() + 3 + field.size() / 2);
+        dlg_text += "{" + number + "}{" + field + "}{}\r\n";
+        tra_middles.push_back(tra_text.size() + number.size() + 5 + field.size() / 2);
+        tra_text += "@" + number + " = ~" + field + "~\r\n";
+    }
+    ASSERT_EQ(check_bytes(dlg, dlg_text), clean_outcome);
+    ASSERT_EQ(check_bytes(tra, tra_text), clean_outcome);
+
+    const std::size_t half = dlg_middles.size() / 2;
+    for (const std::size_t n : {half, half + 1, half + 2, half + 3, dlg_middles.size() - 1}) {
+        SCOPED_TRACE("record " + std::to_string(n));
+        for (const char* fault : {"{", "\n"}) {
+            std::string bad = dlg_text;
+            bad.insert(dlg_middles[n], fault);
+            const Outcome found = check_bytes(dlg, bad);
+            EXPECT_EQ(found.code, 1);
+            EXPECT_EQ(found.start, static_cast<int>(dlg_middles[n]));
+            EXPECT_EQ(found, walk_bytes(dlg, bad));
+        }
+        std::string bad = tra_text;
+        bad.insert(tra_middles[n], "~ x");
+        const Outcome found = check_bytes(tra, bad);
+        EXPECT_EQ(found.code, 1);
+        EXPECT_EQ(found.start, static_cast<int>(tra_middles[n]) + 1);  // the blank after the tilde
+        EXPECT_EQ(found, walk_bytes(tra, bad));
+    }
 }
 
 }  // namespace
