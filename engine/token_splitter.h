@@ -401,15 +401,16 @@ inline std::uint64_t TokenSplitter::stop_mask(const StopBits& stop_bits, const u
 }
 
 // The same with half the lookups, in a table of 64 KiB.
+// Written out for the eight groups of eight bytes rather than as a loop, which the compiler
+// does not always unroll: the loop's own steps would cost a fifth of the mask.
 inline std::uint64_t TokenSplitter::pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block) {
-    std::uint64_t mask = 0;
-    for (unsigned group = 0; group < 8; ++group) {
-        const unsigned char* b = block + 8 * group;
+    const auto group = [pairs, block](unsigned first) -> std::uint64_t {
+        const unsigned char* b = block + first;
         const unsigned bits = pairs[b[0] | b[1] << 8] | pairs[b[2] | b[3] << 8] << 2 |
                               pairs[b[4] | b[5] << 8] << 4 | pairs[b[6] | b[7] << 8] << 6;
-        mask |= static_cast<std::uint64_t>(bits) << (8 * group);
-    }
-    return mask;
+        return static_cast<std::uint64_t>(bits) << first;
+    };
+    return group(0) | group(8) | group(16) | group(24) | group(32) | group(40) | group(48) | group(56);
 }
 
 inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const {
