@@ -142,6 +142,9 @@ private:
 
     static constexpr std::size_t no_match = static_cast<std::size_t>(-1);
     static constexpr std::size_t text_end = no_match - 1;
+    // How many stops a focus passes over in one block before its own mask pays: one looked
+    // at and passed over costs about a tenth of a block's mask.
+    static constexpr unsigned worth_own_mask = 8;
 
     // What begins at a byte: the table index of the one-byte entry it always begins, or
     // one of these codes.
@@ -443,7 +446,8 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const StopTables* const stop_tables = stop_tables_.data();
     const Focus* focused = nullptr;
     int focus_number = every_token;
-    std::size_t focus_block = 0;  // the block in which the focus began
+    // Stops the focus in force has passed over in blocks looked at with all stops.
+    unsigned passed = 0;
     unsigned char last_block[64];
 
     for (std::size_t block = 0;; block += 64) {
@@ -454,10 +458,11 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             bytes = last_block;
         }
         // A block has all stops, and under a focus passes over those the focus has not,
-        // unless a focus has held since the block before it began: then it has only the
-        // focus's, until the focus ends. Short foci thus cost no second look at a block. The
-        // choice is a number, not a branch: whether a field runs past a block is chance.
-        const int masked = block - focus_block <= 64 ? every_token : focus_number;
+        // unless the focus has passed over enough of them to pay for a mask of its own: then
+        // it has only the focus's, until the focus ends and the rest of the block is looked
+        // at again. A focus over plain text thus costs no second look. The choice is a
+        // number, not a branch: whether a focus runs past a block is chance.
+        const int masked = passed >= worth_own_mask ? focus_number : every_token;
         bool has_all = masked == every_token;
         std::uint64_t stops = block_stops(pair_scan, stop_tables[masked], bytes);
         while (stops != 0) {
@@ -481,7 +486,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                     // A focus begun by a run: the delimiter after it may be one it passes over.
                     focused = focus_at[next];
                     focus_number = next;
-                    focus_block = block;
+                    passed = 0;
                     if (focused->kept[entry] == 0) continue;
                 }
                 next = sink.delimiter(entry, at);
@@ -490,13 +495,16 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 focus_number = next;
                 if (next != every_token) {
                     focused = focus_at[next];
-                    focus_block = block;
+                    passed = 0;
                 }
                 continue;
             }
             // Under a focus: only the delimiters it keeps are handed on; runs are not seen.
             const unsigned char byte = bytes[offset];
-            if (focused->stop_bits[0][byte] == 0) continue;
+            if (focused->stop_bits[0][byte] == 0) {
+                ++passed;
+                continue;
+            }
             const std::size_t entry = entry_at(byte, text + at, length);
             if (entry == no_match) continue;
             if (entry == text_end) return true;
@@ -510,6 +518,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 stops = block_stops(pair_scan, stop_tables[every_token], bytes) & (~std::uint64_t{1} << offset);
                 has_all = true;
             }
+            passed = now == focused ? passed : 0;
             focused = now;
             focus_number = next;
         }

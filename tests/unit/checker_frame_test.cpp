@@ -115,7 +115,7 @@ TEST(CheckerFrame, LargeFilesFindUnderFociWhatWalkingEveryTokenFinds) {
     key_catalog::KeyCatalog catalog;
     ArcanumDlgChecker dlg(catalog.get());
     TraChecker tra(catalog.get());
-    const std::string filler = "a/b // c * d @ = [e] \"f\" ";
+    const std::string filler = "a/b // c/d * e/f @ = [g] \"h\" ";
     std::string dlg_text;
     std::string tra_text;
     std::vector<std::size_t> dlg_middles;
