@@ -403,9 +403,9 @@ inline std::uint64_t TokenSplitter::stop_mask(const StopBits& stop_bits, const u
     return mask;
 }
 
-// The same with half the lookups, in a table of 64 KiB.
-// Written out for the eight groups of eight bytes rather than as a loop, which the compiler
-// does not always unroll: the loop's own steps would cost a fifth of the mask.
+// The same with half the lookups, in a table of 64 KiB. The eight groups of eight bytes are
+// written out rather than looped over: the compiler does not always unroll such a loop,
+// and its own steps would then cost a fifth of the mask.
 inline std::uint64_t TokenSplitter::pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block) {
     const auto group = [pairs, block](unsigned first) -> std::uint64_t {
         const unsigned char* b = block + first;
