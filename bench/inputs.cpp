@@ -181,11 +181,11 @@ void DlgWriter::append_node(std::string& out) {
         append_sentence(random_, out, 3, 10);
     }
     out.pop_back();
-    const std::string text = out.substr(text_at);
+    const std::size_t text_size = out.size() - text_at;
     out += "}{";
     if (random_.percent(shape_.female_text)) {
         if (shape_.female_copies) {
-            out += text;
+            out += out.substr(text_at, text_size);
         } else {
             append_sentence(random_, out, 3, 10);
             out.pop_back();
