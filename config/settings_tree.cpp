@@ -115,7 +115,8 @@ public:
         }
         const std::size_t start = pos_;
         while (pos_ < data_.size() && pos_ - start < max_text && !ends_name(data_[pos_])) ++pos_;
-        if (pos_ == data_.size() && pos_ - start < max_text) return std::nullopt;
+        // A piece that runs into the end of the file is never kept, even one cut at full length.
+        if (pos_ == data_.size()) return std::nullopt;
         return Token{TokenKind::Name, std::string(data_.substr(start, pos_ - start))};
     }
 
