@@ -4,17 +4,14 @@
 #include <memory>
 
 #include "checker.h"
+#include "checker_list.h"
 #include "conflict_editor.h"
-#include "dlg_checker.h"
 #include "kp_file_chooser.h"
 #include "kpstring.h"
 #include "language_catalog.h"
 #include "main_window.h"
-#include "tra_checker.h"
 
 namespace {
-
-enum FileFilter { TraFilter = 1, DlgFilter = 2 };
 
 // What the conflict editor's result asks of the run.
 enum EditorResult { Cancelled = 0, SavedOrClosed = 1 };
@@ -36,8 +33,8 @@ bool holds_zero_byte(const char* path) {
 
 void MainWindow::check_files() {
     KPFileChooser chooser(window()->handle());
-    chooser.add_filter("TRA files (*.TRA)", "*.tra");
-    chooser.add_filter("Arcanum dialog files (*.DLG)", "*.dlg");
+    // The filters follow the checker list: filter n chooses its n-th kind.
+    for (const CheckerKind& kind : checker_kinds()) chooser.add_filter(kind.filter_name, kind.filter_pattern);
     chooser.add_flags(OFN_ALLOWMULTISELECT);
     chooser.set_too_many_files_warning(
         text_or("general.too_many_files", "Too many files were chosen at once. Please choose fewer files."),
@@ -45,20 +42,14 @@ void MainWindow::check_files() {
     if (!chooser.choose()) return;
 
     log("");
-    std::unique_ptr<Checker> checker;
-    switch (chooser.selected_filter()) {
-        case TraFilter:
-            checker = std::make_unique<TraChecker>(catalog());
-            log(catalog()->lookup("general.checktra"));
-            break;
-        case DlgFilter:
-            checker = std::make_unique<ArcanumDlgChecker>(catalog());
-            log(catalog()->lookup("general.checkarcanumdlg"));
-            break;
-        default:
-            window()->message_box(catalog()->lookup("general.unknown_file_type"), "Error", MB_OK);
-            return;
+    const int filter = chooser.selected_filter();
+    if (filter < 1 || filter > static_cast<int>(checker_kinds().size())) {
+        window()->message_box(catalog()->lookup("general.unknown_file_type"), "Error", MB_OK);
+        return;
     }
+    const CheckerKind& kind = checker_kinds()[static_cast<std::size_t>(filter - 1)];
+    const std::unique_ptr<Checker> checker = kind.make(catalog());
+    log(catalog()->lookup(kind.run_key));
 
     const int count = chooser.file_count();
     for (int i = 0; i < count; ++i) {

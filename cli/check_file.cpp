@@ -12,6 +12,7 @@
 
 #include "checker.h"
 #include "position.h"
+#include "wording.h"
 
 namespace fs = std::filesystem;
 
@@ -36,23 +37,13 @@ std::string refusal(const std::string& path, std::uintmax_t& size) {
     return "";
 }
 
-// The engine reads the file anew. Its result belongs to the bytes read here only while the
-// file keeps their size, and a conflict never lies beyond them.
-bool engine_saw_other_bytes(const std::string& path, const std::string& bytes, const Conflict* conflict) {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error || size != bytes.size()) return true;
-    return conflict != nullptr && static_cast<std::size_t>(conflict->start) +
-                                          static_cast<std::size_t>(conflict->length) > bytes.size();
-}
-
 // The engine's text ends at a zero byte. A conflict before it stands; otherwise what follows
 // the zero byte went unchecked, or the end of the text was placed after it: the file cannot be
 // checked, and the reason says where the zero byte is. "" when no such zero byte is there.
-std::string zero_byte_error(const std::string& bytes, const Conflict* conflict) {
+std::string zero_byte_error(const std::string& bytes, const std::optional<Diagnostic>& fault) {
     const std::size_t zero = bytes.find('\0');
     if (zero == std::string::npos) return "";
-    if (conflict != nullptr && static_cast<std::size_t>(conflict->start) < zero) return "";
+    if (fault && static_cast<std::size_t>(fault->start) < zero) return "";
     const TextPosition at = position_of(bytes, zero);
     return "a zero byte at line " + std::to_string(at.line) + ", column " + std::to_string(at.column) +
            " ends the text; what follows it cannot be checked";
@@ -71,10 +62,19 @@ FileBytes read_file(const std::string& path) {
         result.error = std::strerror(errno);
         return result;
     }
-    char buffer[65536];
-    std::size_t n;
+    // One buffer of the file's size, filled in place: the bytes are held once. A file that
+    // has grown since its size was taken is read on to its end only to say how far it went.
+    std::size_t got = 0;
     try {
-        while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) result.bytes.append(buffer, n);
+        result.bytes.resize(static_cast<std::size_t>(size));
+        std::size_t n;
+        while (got < result.bytes.size() &&
+               (n = std::fread(&result.bytes[got], 1, result.bytes.size() - got, file.get())) > 0) {
+            got += n;
+        }
+        result.bytes.resize(got);
+        char more[4096];
+        while (got == size && (n = std::fread(more, 1, sizeof more, file.get())) > 0) result.bytes.append(more, n);
     } catch (const std::bad_alloc&) {
         result.bytes.clear();
         result.error = "not enough memory to hold it";
@@ -93,7 +93,11 @@ FileBytes read_file(const std::string& path) {
     return result;
 }
 
-FileReport check_target(const Target& target, Checker& tra, Checker& dlg) {
+CheckerSet::CheckerSet(const LanguageCatalog* catalog) {
+    for (const CheckerKind& kind : checker_kinds()) checkers_[static_cast<std::size_t>(kind.kind)] = kind.make(catalog);
+}
+
+FileReport check_target(const Target& target, const CheckerSet& checkers) {
     FileReport report;
     report.path = target.path;
     report.kind = target.kind;
@@ -101,37 +105,34 @@ FileReport check_target(const Target& target, Checker& tra, Checker& dlg) {
     report.error = target.error;
     if (!report.error.empty() || !target.kind) return report;
 
-    // Read here as well as by the engine: for the system's reason when it fails, and for
-    // the lines that the conflict's offset is counted in.
     const FileBytes file = read_file(target.path);
     if (!file.error.empty()) {
         report.error = file.error;
         return report;
     }
-    Checker& checker = *target.kind == FileKind::Tra ? tra : dlg;
-    const CheckResult result = checker.check(target.path.c_str());
-    if (result.is_unreadable()) {
-        report.error = "the checker could not read it (too large, or changed while being checked)";
-        return report;
-    }
-    const Conflict* const conflict_found = result.conflict();
-    if (engine_saw_other_bytes(target.path, file.bytes, conflict_found)) {
-        report.error = "it changed while being checked";
-        return report;
-    }
-    report.error = zero_byte_error(file.bytes, conflict_found);
+    return check_bytes(target.path, *target.kind, file.bytes, checkers.of(*target.kind));
+}
+
+FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker) {
+    FileReport report;
+    report.path = path;
+    report.kind = kind;
+    report.verdict = Verdict::Unreadable;
+    const std::optional<Diagnostic> fault = checker.first_fault(bytes);
+    report.error = zero_byte_error(bytes, fault);
     if (!report.error.empty()) return report;
-    if (result.is_clean()) {
+    if (!fault) {
         report.verdict = Verdict::Clean;
         return report;
     }
-    const Conflict& conflict = *conflict_found;
-    const auto start = static_cast<std::size_t>(conflict.start);
+    const auto start = static_cast<std::size_t>(fault->start);
     report.verdict = Verdict::Conflict;
-    report.conflict.start = conflict.start;
-    report.conflict.length = conflict.length;
-    report.conflict.reason = conflict.reason.c_str();
-    report.conflict.position = position_of(file.bytes, start);
-    report.conflict.line_text = std::string(line_at(file.bytes, start));
+    report.conflict.start = fault->start;
+    report.conflict.length = fault->length;
+    report.conflict.rule = std::string(fault->rule);
+    report.conflict.severity = fault->severity;
+    report.conflict.reason = worded(*fault, checker.catalog());
+    report.conflict.position = position_of(bytes, start);
+    report.conflict.line_text = std::string(line_at(bytes, start));
     return report;
 }

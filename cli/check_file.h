@@ -1,19 +1,34 @@
-// Checks one discovered file with the engine and places its conflict in the text.
+// Checks one discovered file with the engine and places its first fault in the text.
 #pragma once
 
+#include <array>
+#include <memory>
 #include <string>
 
+#include "checker.h"
 #include "discovery.h"
 #include "report.h"
 
-class Checker;
+class LanguageCatalog;
 
-// The file's bytes, or the system's reason why they cannot be read.
+// The file's bytes, read once, or the system's reason why they cannot be read.
 struct FileBytes {
     std::string bytes;
     std::string error;
 };
 FileBytes read_file(const std::string& path);
 
-// `tra` and `dlg` check the files of their kind.
-FileReport check_target(const Target& target, Checker& tra, Checker& dlg);
+// One checker for each kind of the checker list, wording in one catalog.
+class CheckerSet {
+public:
+    explicit CheckerSet(const LanguageCatalog* catalog);
+    const Checker& of(FileKind kind) const { return *checkers_[static_cast<std::size_t>(kind)]; }
+
+private:
+    std::array<std::unique_ptr<Checker>, 2> checkers_;
+};
+
+// Reads the file once and checks its bytes with the checker of its kind.
+FileReport check_target(const Target& target, const CheckerSet& checkers);
+// The report for bytes already read from `path`, checked by `checker`.
+FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker);

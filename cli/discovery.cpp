@@ -1,7 +1,6 @@
 #include "discovery.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -40,12 +39,7 @@ void walk(const fs::path& directory, std::optional<FileKind> forced, std::vector
 }  // namespace
 
 std::optional<FileKind> kind_from_name(const fs::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".tra") return FileKind::Tra;
-    if (extension == ".dlg") return FileKind::Dlg;
-    return std::nullopt;
+    return kind_for_extension(path.extension().string());
 }
 
 Discovery discover(const std::vector<std::string>& paths, std::optional<FileKind> forced) {

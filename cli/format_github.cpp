@@ -19,6 +19,16 @@ std::string escape(std::string_view text, bool property) {
     return out;
 }
 
+// The workflow command of a severity: GitHub has error, warning and notice.
+const char* severity_command(Severity severity) {
+    switch (severity) {
+        case Severity::Error: return "error";
+        case Severity::Warning: return "warning";
+        case Severity::Info: return "notice";
+    }
+    return "error";
+}
+
 class GithubReporter : public Reporter {
 public:
     explicit GithubReporter(std::ostream& out) : out_(out) {}
@@ -26,9 +36,10 @@ public:
     void file(const FileReport& report) override {
         if (report.verdict == Verdict::Conflict) {
             const ConflictReport& c = report.conflict;
-            out_ << "::error file=" << github_property(report.path) << ",line=" << c.position.line
-                 << ",col=" << c.position.column << ",title=brindle-check::"
-                 << github_message(c.reason) << '\n';
+            out_ << "::" << severity_command(c.severity) << " file=" << github_property(report.path)
+                 << ",line=" << c.position.line << ",col=" << c.position.column
+                 << ",title=" << github_property("brindle-check [" + c.rule + "]") << "::"
+                 << github_message(c.reason + " [" + c.rule + "]") << '\n';
         } else if (report.verdict == Verdict::Unreadable) {
             out_ << "::error file=" << github_property(report.path) << ",title=brindle-check::"
                  << github_message("cannot be read: " + report.error) << '\n';

@@ -18,6 +18,8 @@ public:
             nlohmann::ordered_json conflict = {{"start", c.start}, {"length", c.length},
                                        {"line", c.position.line}, {"column", c.position.column}};
             put_bytes(conflict, "reason", c.reason);
+            conflict["rule"] = c.rule;
+            conflict["severity"] = severity_name(c.severity);
             entry["conflict"] = conflict;
         } else if (report.verdict == Verdict::Unreadable) {
             put_bytes(entry, "error", report.error);

@@ -1,18 +1,56 @@
-// SARIF 2.1.0, for code scanning: one run, one result per conflict, and the files that
-// cannot be read as tool execution notifications.
+// SARIF 2.1.0, for code scanning: one run listing every rule, one result per conflict, and
+// the files that cannot be read as tool execution notifications.
 #include <cctype>
+#include <cstddef>
 
 #include "byte_text.h"
 #include "formats.h"
 #include "json_text.h"
+#include "language_catalog.h"
+#include "rules/rule_registry.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
+// SARIF's levels for the severities.
+const char* severity_level(Severity severity) {
+    switch (severity) {
+        case Severity::Error: return "error";
+        case Severity::Warning: return "warning";
+        case Severity::Info: return "note";
+    }
+    return "error";
+}
+
 bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+std::size_t rule_index(std::string_view id) {
+    const std::vector<Rule>& rules = all_rules();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (rules[i].id == id) return i;
+    }
+    return rules.size();
+}
+
+// The registry's rules, each described by its message in the user's language.
+ordered_json rule_list(const LanguageCatalog* catalog) {
+    ordered_json rules = ordered_json::array();
+    for (const Rule& rule : all_rules()) {
+        const std::string id(rule.id);
+        std::string text = catalog != nullptr ? catalog->lookup(rule.message_key) : "";
+        if (text.empty()) text = id;
+        ordered_json description = ordered_json::object();
+        put_bytes(description, "text", text);
+        rules.push_back({{"id", id},
+                         {"shortDescription", description},
+                         {"help", {{"text", "See " + rule_doc_anchor(rule.id) + " in Brindle's documentation."}}},
+                         {"defaultConfiguration", {{"level", severity_level(rule.severity)}}}});
+    }
+    return rules;
 }
 
 ordered_json location(const std::string& path) {
@@ -21,7 +59,7 @@ ordered_json location(const std::string& path) {
 
 class SarifReporter : public Reporter {
 public:
-    explicit SarifReporter(std::ostream& out) : out_(out) {}
+    SarifReporter(std::ostream& out, const LanguageCatalog* catalog) : out_(out), catalog_(catalog) {}
 
     void file(const FileReport& report) override {
         if (report.verdict == Verdict::Conflict) {
@@ -35,12 +73,11 @@ public:
                 {"startColumn", utf16_length(before) + 1},
                 {"byteOffset", c.start},
                 {"byteLength", c.length}};
-            const bool tra = report.kind == FileKind::Tra;
             ordered_json message = ordered_json::object();
             put_bytes(message, "text", c.reason);
-            results_.push_back({{"ruleId", tra ? "tra-syntax" : "dlg-syntax"},
-                                {"ruleIndex", tra ? 0 : 1},
-                                {"level", "error"},
+            results_.push_back({{"ruleId", c.rule},
+                                {"ruleIndex", rule_index(c.rule)},
+                                {"level", severity_level(c.severity)},
                                 {"message", message},
                                 {"locations", ordered_json::array({where})}});
         } else if (report.verdict == Verdict::Unreadable) {
@@ -53,9 +90,7 @@ public:
     }
 
     void finish(const Summary& summary) override {
-        const ordered_json rules = ordered_json::array({
-            {{"id", "tra-syntax"}, {"shortDescription", {{"text", "TRA file syntax"}}}},
-            {{"id", "dlg-syntax"}, {"shortDescription", {{"text", "Arcanum dialogue file syntax"}}}}});
+        const ordered_json rules = rule_list(catalog_);
         const ordered_json run = {
             {"tool", {{"driver", {{"name", "brindle-check"}, {"version", BRINDLE_VERSION}, {"rules", rules}}}}},
             {"invocations", ordered_json::array({{{"executionSuccessful", summary.unreadable == 0},
@@ -70,6 +105,7 @@ public:
 
 private:
     std::ostream& out_;
+    const LanguageCatalog* catalog_;
     ordered_json results_ = ordered_json::array();
     ordered_json notifications_ = ordered_json::array();
 };
@@ -104,4 +140,6 @@ std::string sarif_uri(std::string_view path) {
     return uri;
 }
 
-std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out) { return std::make_unique<SarifReporter>(out); }
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog) {
+    return std::make_unique<SarifReporter>(out, catalog);
+}

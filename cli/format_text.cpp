@@ -1,4 +1,4 @@
-// Compiler-style lines ("path:line:column: error: reason") with the line and a caret under it.
+// Compiler-style lines ("path:line:column: error: reason [rule]") with the line and a caret under it.
 #include "formats.h"
 #include "position.h"
 
@@ -11,8 +11,8 @@ public:
     void file(const FileReport& report) override {
         if (report.verdict != Verdict::Conflict) return;
         const ConflictReport& c = report.conflict;
-        out_ << report.path << ':' << c.position.line << ':' << c.position.column << ": error: " << c.reason
-             << '\n';
+        out_ << report.path << ':' << c.position.line << ':' << c.position.column << ": "
+             << severity_name(c.severity) << ": " << c.reason << " [" << c.rule << "]\n";
         if (context_) {
             out_ << c.line_text << '\n'
                  << caret_marker(c.line_text, static_cast<std::size_t>(c.position.column),

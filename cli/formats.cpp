@@ -1,10 +1,11 @@
 #include "formats.h"
 
-std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context) {
+std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context,
+                                        const LanguageCatalog* catalog) {
     switch (format) {
         case Format::Json: return make_json_reporter(out);
         case Format::Github: return make_github_reporter(out);
-        case Format::Sarif: return make_sarif_reporter(out);
+        case Format::Sarif: return make_sarif_reporter(out, catalog);
         case Format::Text: break;
     }
     return make_text_reporter(out, context);

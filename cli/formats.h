@@ -17,13 +17,17 @@ public:
     virtual void finish(const Summary& summary) = 0;
 };
 
-// `context`: text output shows the conflict's line and a caret marker under it.
-std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context);
+class LanguageCatalog;
+
+// `context`: text output shows the conflict's line and a caret marker under it. SARIF
+// describes its rules with the texts of `catalog`, their ids alone without one.
+std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context,
+                                        const LanguageCatalog* catalog = nullptr);
 
 std::unique_ptr<Reporter> make_text_reporter(std::ostream& out, bool context);
 std::unique_ptr<Reporter> make_github_reporter(std::ostream& out);
 std::unique_ptr<Reporter> make_json_reporter(std::ostream& out);
-std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out);
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog);
 
 // GitHub workflow commands: the escapes of a message, and of a property value (file=...).
 std::string github_message(std::string_view text);

@@ -6,12 +6,10 @@
 
 #include "check_file.h"
 #include "discovery.h"
-#include "dlg_checker.h"
 #include "formats.h"
 #include "language_catalog.h"
 #include "language_choice.h"
 #include "options.h"
-#include "tra_checker.h"
 
 namespace {
 
@@ -35,12 +33,11 @@ int run(int argc, const char* const* argv) {
         return 2;
     }
 
-    TraChecker tra(language.catalog.get());
-    ArcanumDlgChecker dlg(language.catalog.get());
-    const std::unique_ptr<Reporter> reporter = make_reporter(options.format, std::cout, options.context);
+    const CheckerSet checkers(language.catalog.get());
+    const std::unique_ptr<Reporter> reporter = make_reporter(options.format, std::cout, options.context, language.catalog.get());
     Summary summary;
     for (const Target& target : discovery.targets) {
-        const FileReport report = check_target(target, tra, dlg);
+        const FileReport report = check_target(target, checkers);
         if (report.verdict == Verdict::Unreadable) {
             std::cerr << "brindle-check: cannot read " << report.path << ": " << report.error << '\n';
         }

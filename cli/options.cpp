@@ -4,6 +4,16 @@
 
 #include <CLI/CLI.hpp>
 
+namespace {
+
+std::vector<std::string> kind_names() {
+    std::vector<std::string> names;
+    for (const CheckerKind& kind : checker_kinds()) names.emplace_back(kind.name);
+    return names;
+}
+
+}  // namespace
+
 ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Checks TRA files (*.tra) and Arcanum dialogue files (*.dlg) for syntax faults.\n"
                  "Directories are searched recursively for both kinds.",
@@ -21,7 +31,7 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
     app.add_option("PATH", options.paths, "Files and directories to check")->required();
     app.add_option("--type", type, "Check files named on the command line as this kind, "
                                    "and search directories for it only")
-        ->check(CLI::IsMember({"tra", "dlg"}));
+        ->check(CLI::IsMember(kind_names()));
     app.add_option("--format", format, "Output: text (compiler style), json, github "
                                        "(workflow annotations) or sarif (2.1.0)")
         ->check(CLI::IsMember({"text", "json", "github", "sarif"}))
@@ -43,7 +53,7 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
     static const std::map<std::string, Format> formats = {
         {"text", Format::Text}, {"json", Format::Json}, {"github", Format::Github}, {"sarif", Format::Sarif}};
     options.format = formats.at(format);
-    if (!type.empty()) options.type = type == "tra" ? FileKind::Tra : FileKind::Dlg;
+    if (!type.empty()) options.type = kind_named(type);
     if (!languages_folder.empty()) options.languages_folder = languages_folder;
     options.context = !no_context;
     return ParsedCommandLine{options, 0};

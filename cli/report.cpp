@@ -1,6 +1,6 @@
 #include "report.h"
 
-const char* kind_name(FileKind kind) { return kind == FileKind::Tra ? "tra" : "dlg"; }
+const char* kind_name(FileKind kind) { return checker_kind(kind).name; }
 
 const char* verdict_name(Verdict verdict) {
     switch (verdict) {

@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
-enum class FileKind { Tra, Dlg };
+#include "checker_list.h"
+#include "diagnostic.h"
+
 enum class Verdict { Clean, Conflict, Unreadable };
 
-// "tra" / "dlg"; "clean" / "conflict" / "unreadable".
+// The kind's short name ("tra", "dlg"); "clean" / "conflict" / "unreadable".
 const char* kind_name(FileKind kind);
 const char* verdict_name(Verdict verdict);
 
@@ -23,6 +25,9 @@ struct ConflictReport {
     std::int32_t start = 0;
     std::int32_t length = 0;
     TextPosition position;
+    // The rule's id and severity, and its message worded in the user's language.
+    std::string rule;
+    Severity severity = Severity::Error;
     std::string reason;
     // The conflict's line without its line end, for showing it.
     std::string line_text;

@@ -6,6 +6,7 @@
 
 #include "language_catalog.h"
 #include "source_file.h"
+#include "wording.h"
 
 const char* Checker::text(const char* key) const {
     return catalog_ == nullptr ? "" : catalog_->lookup(key);
@@ -31,39 +32,12 @@ bool Checker::read_text(const char* path, std::unique_ptr<char[]>& block, std::i
     return true;
 }
 
-CheckResult Checker::store(std::int32_t start, std::int32_t length, const kpstring& reason) {
-    conflict_.start = start;
-    conflict_.length = length;
+CheckResult Checker::report(const std::optional<Diagnostic>& fault) {
+    if (!fault) return CheckResult::clean();
+    kpstring reason(32);
+    word(*fault, catalog_, reason);
+    conflict_.start = fault->start;
+    conflict_.length = fault->length;
     conflict_.reason = reason;
     return CheckResult::found(conflict_);
-}
-
-// Each looked-up text is appended at once: the next lookup overwrites it.
-CheckResult Checker::expected_found(const Token& token, const char* expected_key, const char* found_key) {
-    kpstring reason(32);
-    reason += text(expected_key);
-    reason += " ";
-    reason += text(found_key);
-    return store(token.start, token.length, reason);
-}
-
-CheckResult Checker::single(const Token& token, const char* key) {
-    kpstring reason(32);
-    reason += text(key);
-    return store(token.start, token.length, reason);
-}
-
-CheckResult Checker::number_form(const Token& token, const char* number_key, const char* found_key) {
-    kpstring reason(32);
-    reason += text(number_key);
-    if (found_key != nullptr) reason += text(found_key);
-    return store(token.start, token.length, reason);
-}
-
-CheckResult Checker::conflict_at_end(std::int32_t file_size, const char* end_key, const char* expected_key) {
-    kpstring reason(32);
-    reason += text(end_key);
-    reason += " ";
-    reason += text(expected_key);
-    return store(file_size, 0, reason);
 }

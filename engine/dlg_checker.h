@@ -1,5 +1,5 @@
-// ArcanumDlgChecker: checks Arcanum dialogue files: one "{number}{field}{field}..." record,
-// "//" comment or empty line per line.
+// ArcanumDlgChecker: checks Arcanum dialogue files (one "{number}{field}{field}..." record,
+// "//" comment or empty line per line) by the DLG grammar.
 #pragma once
 
 #include "checker.h"
@@ -9,6 +9,7 @@ public:
     explicit ArcanumDlgChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
 
     CheckResult check(const char* path) override;
+    std::optional<Diagnostic> first_fault(std::string_view bytes) const override;
     // The check of a text already split with this checker's delimiter table, `file_size`
     // being the text's length: what check() reports for a file holding that text. It walks
     // the kept tokens, where check() walks each token as it is found.
@@ -19,10 +20,4 @@ public:
     // The catalog's name for the delimiter of `token`; the comment marker and anything
     // else are named as text.
     const char* describe_token(const Token& token) const;
-
-private:
-    class Walk;
-
-    // The key naming `token` as found where something else was expected.
-    static const char* found_key(const Token& token);
 };

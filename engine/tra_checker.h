@@ -1,5 +1,5 @@
-// TraChecker: checks TRA files ("@12 = ~text~ [SOUND] ~second text~ [SOUND]" entries,
-// with tags in texts and "//" and "/* */" comments between the parts of entries).
+// TraChecker: checks TRA files ("@12 = ~text~ [SOUND] ~text~ [SOUND]" entries, with tags in
+// texts and "//" and "/* */" comments between the parts of entries) by the TRA grammar.
 #pragma once
 
 #include "checker.h"
@@ -9,6 +9,7 @@ public:
     explicit TraChecker(const LanguageCatalog* catalog) : Checker(catalog) {}
 
     CheckResult check(const char* path) override;
+    std::optional<Diagnostic> first_fault(std::string_view bytes) const override;
     // The check of a text already split with this checker's delimiter table, `file_size`
     // being the text's length: what check() reports for a file holding that text. It walks
     // the kept tokens, where check() walks each token as it is found.
@@ -18,10 +19,4 @@ public:
     static void add_delimiters(TokenSplitter& splitter);
     // The catalog's name for the delimiter of `token` ("tra.found_text" for anything else).
     const char* describe_token(const Token& token) const;
-
-private:
-    class Walk;
-
-    // The key naming `token` as found where something else was expected.
-    static const char* found_key(const Token& token);
 };

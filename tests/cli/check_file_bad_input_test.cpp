@@ -1,5 +1,5 @@
 // check_target with input that is no proper text file: zero bytes, binary bytes, an empty
-// file, no regular file, a file that vanishes or changes while it is checked.
+// file, no regular file, a file that vanishes or changes while it is read.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,12 +10,10 @@
 
 #include "check_file.h"
 #include "checker.h"
-#include "dlg_checker.h"
 #include "discovery.h"
 #include "language_catalog.h"
 #include "position.h"
 #include "test_files.h"
-#include "tra_checker.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -31,7 +29,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(english.load("English")) << "run from a folder holding languages/"; }
 
     FileReport check(const std::string& path, FileKind kind) {
-        return check_target(Target{path, kind, ""}, tra, dlg);
+        return check_target(Target{path, kind, ""}, checkers);
     }
     FileReport check_bytes(const std::string& bytes, FileKind kind) {
         const std::string path = dir.file("sample");
@@ -40,8 +38,7 @@ protected:
     }
 
     LanguageCatalog english;
-    TraChecker tra{&english};
-    ArcanumDlgChecker dlg{&english};
+    CheckerSet checkers{&english};
     test_files::ScratchDir dir;
 };
 
@@ -123,60 +120,11 @@ TEST_F(BadInput, FileThatVanishesAfterDiscoveryIsUnreadableWithTheSystemsReason)
     const Discovery found = discover({dir.path().string()}, std::nullopt);
     ASSERT_EQ(found.targets.size(), 1u);
     fs::remove(dir.file("a.tra"));
-    const FileReport report = check_target(found.targets[0], tra, dlg);
+    const FileReport report = check_target(found.targets[0], checkers);
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_EQ(report.error, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
-// Changes the file while the engine is about to read it: the hook another program's write
-// would be, at the worst moment for the console checker, between its own read and the engine's.
-class ChangingChecker : public Checker {
-public:
-    ChangingChecker(Checker& engine, std::string bytes) : Checker(nullptr), engine_(engine), bytes_(std::move(bytes)) {}
-
-    CheckResult check(const char* path) override {
-        test_files::write_bytes(path, bytes_);
-        return engine_.check(path);
-    }
-
-private:
-    Checker& engine_;
-    std::string bytes_;
-};
-
-struct ChangeRow {
-    const char* name;
-    std::string before;
-    std::string after;
-};
-
-std::ostream& operator<<(std::ostream& out, const ChangeRow& row) { return out << row.name; }
-
-class ChangedWhileChecked : public BadInput, public testing::WithParamInterface<ChangeRow> {};
-
-TEST_P(ChangedWhileChecked, IsUnreadableRatherThanPlacedInOtherBytes) {
-    const std::string path = dir.file("sample.tra");
-    test_files::write_bytes(path, GetParam().before);
-    ChangingChecker changing(tra, GetParam().after);
-    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, changing, dlg);
-    EXPECT_EQ(report.verdict, Verdict::Unreadable);
-    EXPECT_EQ(report.error, "it changed while being checked");
-}
-
-INSTANTIATE_TEST_SUITE_P(All, ChangedWhileChecked, testing::Values(
-    ChangeRow{"GrowsAFaultBeyondTheBytesRead", "@1 = ~a~\n", "@1 = ~a~\n@2 = \"b\"\n"},
-    ChangeRow{"ShrinksToCleanText", "@1 = ~a~\n@2 = \"b\"\n", "@1 = ~a~\n"},
-    ChangeRow{"ShrinksBeforeTheEndOfAText", "@1 = ~abcdef~\n", "@1 = ~ab"}),
-    [](const testing::TestParamInfo<ChangeRow>& info) { return std::string(info.param.name); });
-
-TEST_F(BadInput, UnchangedFileThroughTheSameHookIsChecked) {
-    const std::string path = dir.file("sample.tra");
-    test_files::write_bytes(path, "@1 = ~a~\n@2 = \"b\"\n");
-    ChangingChecker unchanged(tra, "@1 = ~a~\n@2 = \"b\"\n");
-    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, unchanged, dlg);
-    ASSERT_EQ(report.verdict, Verdict::Conflict) << report.error;
-    EXPECT_EQ(report.conflict.start, 14);
-}
 
 #ifndef _WIN32
 TEST_F(BadInput, FifoIsNotOpenedSoNothingWaitsForAWriter) {

@@ -3,10 +3,8 @@
 #include <string>
 
 #include "check_file.h"
-#include "dlg_checker.h"
 #include "language_catalog.h"
 #include "test_files.h"
-#include "tra_checker.h"
 
 namespace {
 
@@ -36,9 +34,8 @@ TEST_P(CheckTarget, GivesTheEnginesConflictWithItsLineAndColumn) {
     const CheckRow& row = GetParam();
     const std::string path = dir.file("sample");
     test_files::write_bytes(path, row.bytes);
-    TraChecker tra(&english);
-    ArcanumDlgChecker dlg(&english);
-    const FileReport report = check_target(Target{path, row.kind, ""}, tra, dlg);
+    const CheckerSet checkers(&english);
+    const FileReport report = check_target(Target{path, row.kind, ""}, checkers);
     EXPECT_EQ(report.path, path);
     EXPECT_EQ(report.kind, row.kind);
     ASSERT_EQ(report.verdict, row.verdict) << report.error;
@@ -73,17 +70,15 @@ INSTANTIATE_TEST_SUITE_P(All, CheckTarget, testing::Values(
 
 TEST(CheckTargetErrors, MissingFileIsUnreadableWithTheSystemsReason) {
     test_files::ScratchDir dir;
-    TraChecker tra(nullptr);
-    ArcanumDlgChecker dlg(nullptr);
-    const FileReport report = check_target(Target{dir.file("gone.tra"), FileKind::Tra, ""}, tra, dlg);
+    const CheckerSet checkers(nullptr);
+    const FileReport report = check_target(Target{dir.file("gone.tra"), FileKind::Tra, ""}, checkers);
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_NE(report.error, "");
 }
 
 TEST(CheckTargetErrors, DiscoveryErrorIsPassedOn) {
-    TraChecker tra(nullptr);
-    ArcanumDlgChecker dlg(nullptr);
-    const FileReport report = check_target(Target{"x", std::nullopt, "Permission denied"}, tra, dlg);
+    const CheckerSet checkers(nullptr);
+    const FileReport report = check_target(Target{"x", std::nullopt, "Permission denied"}, checkers);
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_EQ(report.error, "Permission denied");
 }

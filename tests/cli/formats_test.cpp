@@ -8,6 +8,7 @@
 
 #include "formats.h"
 #include "json_text.h"
+#include "rules/rule_registry.h"
 
 namespace {
 
@@ -20,8 +21,10 @@ FileReport unreadable(const std::string& path) {
 }
 
 FileReport conflict(const std::string& path, std::int32_t start, std::int32_t length, std::int64_t line,
-                    std::int64_t column, const std::string& line_text, const std::string& reason) {
-    return FileReport{path, FileKind::Tra, Verdict::Conflict, {start, length, {line, column}, reason, line_text}, ""};
+                    std::int64_t column, const std::string& line_text, const std::string& rule,
+                    const std::string& reason) {
+    return FileReport{path, FileKind::Tra, Verdict::Conflict,
+                      {start, length, {line, column}, rule, Severity::Error, reason, line_text}, ""};
 }
 
 // What `format` writes for these reports.
@@ -37,28 +40,31 @@ std::string render(Format format, const std::vector<FileReport>& reports, bool c
     return out.str();
 }
 
-const FileReport quoted = conflict("m/a.tra", 14, 1, 2, 6, "@2 = \"b\"", "Expected a tilde (~)");
-const FileReport tabbed = conflict("t.tra", 21, 3, 2, 13, "\t\t@2 = ~b~ [S 2]", "Sound names must not contain spaces");
+const FileReport quoted =
+    conflict("m/a.tra", 14, 1, 2, 6, "@2 = \"b\"", "tra.expected_tilde", "Expected a tilde (~)");
+const FileReport tabbed = conflict("t.tra", 21, 3, 2, 13, "\t\t@2 = ~b~ [S 2]", "tra.sound_spaces",
+                                   "Sound names must not contain spaces");
 
 TEST(TextFormat, CompilerLineThenTheLineAndACaret) {
     EXPECT_EQ(render(Format::Text, {clean("c.dlg"), quoted, unreadable("u.tra"), tabbed}),
-              "m/a.tra:2:6: error: Expected a tilde (~)\n"
+              "m/a.tra:2:6: error: Expected a tilde (~) [tra.expected_tilde]\n"
               "@2 = \"b\"\n"
               "     ^\n"
-              "t.tra:2:13: error: Sound names must not contain spaces\n"
+              "t.tra:2:13: error: Sound names must not contain spaces [tra.sound_spaces]\n"
               "\t\t@2 = ~b~ [S 2]\n"
               "\t\t          ^~~\n");
 }
 
 TEST(TextFormat, WithoutContextOnlyTheCompilerLine) {
     EXPECT_EQ(render(Format::Text, {quoted, tabbed}, false),
-              "m/a.tra:2:6: error: Expected a tilde (~)\n"
-              "t.tra:2:13: error: Sound names must not contain spaces\n");
+              "m/a.tra:2:6: error: Expected a tilde (~) [tra.expected_tilde]\n"
+              "t.tra:2:13: error: Sound names must not contain spaces [tra.sound_spaces]\n");
 }
 
 TEST(GithubFormat, OneAnnotationPerConflictOrUnreadableFile) {
     EXPECT_EQ(render(Format::Github, {clean("c.dlg"), quoted, unreadable("u.tra")}),
-              "::error file=m/a.tra,line=2,col=6,title=brindle-check::Expected a tilde (~)\n"
+              "::error file=m/a.tra,line=2,col=6,title=brindle-check [tra.expected_tilde]::"
+              "Expected a tilde (~) [tra.expected_tilde]\n"
               "::error file=u.tra,title=brindle-check::cannot be read: No such file or directory\n");
 }
 
@@ -73,7 +79,8 @@ TEST(JsonFormat, EveryFileWithItsVerdictAndTheTotals) {
     ASSERT_EQ(document["files"].size(), 3u);
     EXPECT_EQ(document["files"][0], json::parse(R"j({"path":"c.dlg","kind":"dlg","verdict":"clean"})j"));
     EXPECT_EQ(document["files"][1], json::parse(R"j({"path":"m/a.tra","kind":"tra","verdict":"conflict",
-        "conflict":{"start":14,"length":1,"line":2,"column":6,"reason":"Expected a tilde (~)"}})j"));
+        "conflict":{"start":14,"length":1,"line":2,"column":6,"reason":"Expected a tilde (~)",
+        "rule":"tra.expected_tilde","severity":"error"}})j"));
     EXPECT_EQ(document["files"][2], json::parse(R"j({"path":"u.tra","kind":"tra","verdict":"unreadable",
         "error":"No such file or directory"})j"));
     EXPECT_EQ(document["summary"], json::parse(R"j({"checked":3,"with_conflicts":1,"unreadable":1})j"));
@@ -88,7 +95,7 @@ TEST(JsonFormat, FileWithoutKnownKindHasNullKind) {
 TEST(JsonFormat, InvalidUtf8StaysValidJsonAndLosesNoByte) {
     const std::string path = "caf\xE9/\xFF.tra";
     const std::string reason = "Erwartet: ein \xC4";
-    const std::string out = render(Format::Json, {conflict(path, 0, 1, 1, 1, "x", reason)});
+    const std::string out = render(Format::Json, {conflict(path, 0, 1, 1, 1, "x", "tra.expected_at", reason)});
     const json document = json::parse(out);  // throws on invalid UTF-8 or bad escapes
     const json& file = document["files"][0];
     EXPECT_EQ(file["path"], "caf\xEF\xBF\xBD/\xEF\xBF\xBD.tra");
@@ -107,15 +114,20 @@ TEST(JsonText, Base64FieldOnlyForInvalidUtf8) {
 }
 
 TEST(SarifFormat, ResultsWithRegionsAndUnreadableFilesAsNotifications) {
-    const FileReport wide = conflict("d/\xC3\xA9 x.tra", 9, 2, 3, 8, "\xC3\xA9\xF0\x9F\x98\x80 ~~", "R");
+    const FileReport wide = conflict("d/\xC3\xA9 x.tra", 9, 2, 3, 8, "\xC3\xA9\xF0\x9F\x98\x80 ~~", "tra.expected_after_line1", "R");
     const json document = json::parse(render(Format::Sarif, {clean("c.dlg"), wide, unreadable("u.tra")}));
     EXPECT_EQ(document["version"], "2.1.0");
     const json& run = document["runs"][0];
     EXPECT_EQ(run["tool"]["driver"]["name"], "brindle-check");
     ASSERT_EQ(run["results"].size(), 1u);
     const json& result = run["results"][0];
-    EXPECT_EQ(result["ruleId"], "tra-syntax");
-    EXPECT_EQ(run["tool"]["driver"]["rules"][result["ruleIndex"].get<int>()]["id"], "tra-syntax");
+    EXPECT_EQ(result["ruleId"], "tra.expected_after_line1");
+    EXPECT_EQ(result["level"], "error");
+    const json& rules = run["tool"]["driver"]["rules"];
+    EXPECT_EQ(rules[result["ruleIndex"].get<int>()]["id"], "tra.expected_after_line1");
+    // Every rule of the registry is listed; without a catalog each is described by its id.
+    EXPECT_EQ(rules.size(), all_rules().size());
+    for (const json& rule : rules) EXPECT_EQ(rule["shortDescription"]["text"], rule["id"]);
     EXPECT_EQ(result["message"]["text"], "R");
     const json& location = result["locations"][0]["physicalLocation"];
     EXPECT_EQ(location["artifactLocation"]["uri"], "d/%C3%A9%20x.tra");

@@ -1,0 +1,150 @@
+// GrammarWalk: the one walk every grammar shares. It takes tokens one by one as the
+// splitter finds them, moves by a table derived from the grammar's description, and
+// interprets the description itself (its full rules) for what the table leaves open:
+// faults, runs judged by their bytes, returns from comments and tags.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "diagnostic.h"
+#include "grammars/grammar.h"
+#include "token_splitter.h"
+
+template <class G>
+class GrammarWalk {
+public:
+    // One token, seen by its class in the table of moves; only a fault builds the token it
+    // reports. Returns the focus of the state it leads to, or stop_visit once a fault is
+    // found.
+    template <class SomeToken>
+    int step(const SomeToken& t) {
+        std::uint8_t next = moves[state_][class_of(t)];
+        // The full rules get a copy: the token itself then never has its address taken, and a
+        // plain move need not build it in memory.
+        if (next == look && (next = good_number(t)) == look) return by_rules(SomeToken(t));
+        state_ = next;
+        return focus_of(next);
+    }
+
+    // The same step by the full rules alone, which judge every token themselves.
+    template <class SomeToken>
+    int by_rules(const SomeToken& t);
+
+    // The fault found, else the fault the end of a text of `size` bytes leaves, if any.
+    std::optional<Diagnostic> result(std::int32_t size) const;
+
+    int state() const { return state_; }
+
+private:
+    static constexpr std::uint8_t look = 0xFF;
+    static constexpr auto actions = grammar::action_table<G>();
+    static constexpr int number_state = grammar::number_state<G>();
+
+    // Plain moves: where a token goes when that needs no look at its bytes, no return
+    // point and is no fault; `look` sends it to the full rules.
+    static constexpr auto make_moves() {
+        std::array<std::array<std::uint8_t, G::class_count>, actions.size()> table{};
+        for (std::size_t s = 0; s < actions.size(); ++s) {
+            for (std::size_t c = 0; c < G::class_count; ++c) {
+                const grammar::Action& a = actions[s][c];
+                table[s][c] = a.act == grammar::Act::Go ? a.target : look;
+            }
+        }
+        return table;
+    }
+    static constexpr auto moves = make_moves();
+
+    static constexpr int focus_of(int state) { return G::states[state].focus; }
+
+    template <class SomeToken>
+    static std::size_t class_of(const SomeToken& t) {
+        if (t.kind() == TokenKind::Delimiter) return static_cast<std::size_t>(t.id());
+        return G::run_class(t.kind() == TokenKind::Text, static_cast<std::size_t>(t.length()));
+    }
+
+    // Every entry or record has a number, so a good one is judged here rather than in the
+    // full rules, which are left with the faults.
+    template <class SomeToken>
+    std::uint8_t good_number(const SomeToken& t) const {
+        const bool good = state_ == number_state && t.kind() == TokenKind::Text && G::is_number(t.text());
+        return good ? actions[number_state][G::text_class].target : look;
+    }
+
+    // The key naming `token` where something else was expected.
+    static const char* found_key(const Token& token) {
+        switch (token.kind) {
+            case TokenKind::Text: return G::found_text;
+            case TokenKind::Blank: return G::found_space;
+            case TokenKind::Delimiter: break;
+        }
+        const std::int32_t id = token.delimiter->id;
+        return id >= 0 && static_cast<std::size_t>(id) < G::delimiter_classes ? G::delimiter_keys[id] : G::found_text;
+    }
+
+    int fault(const Token& token, MessageForm form, const char* key, const char* argument) {
+        fault_ = Diagnostic{key, Severity::Error, token.start, token.length, form, key, argument};
+        return TokenSplitter::stop_visit;
+    }
+
+    int state_ = 0;
+    int resume_ = 0;
+    std::optional<Diagnostic> fault_;
+
+    template <class Grammar>
+    friend struct WalkTables;
+};
+
+// What the walk derives from a grammar, for tests that hold the table against the rules.
+template <class G>
+struct WalkTables {
+    static constexpr std::uint8_t look = GrammarWalk<G>::look;
+    static constexpr const auto& moves = GrammarWalk<G>::moves;
+};
+
+template <class G>
+template <class SomeToken>
+int GrammarWalk<G>::by_rules(const SomeToken& t) {
+    using grammar::Act;
+    const grammar::Action& a = actions[state_][class_of(t)];
+    switch (a.act) {
+        case Act::Go: state_ = a.target; break;
+        case Act::Enter:
+            resume_ = state_;
+            state_ = a.target;
+            break;
+        case Act::Return: state_ = resume_; break;
+        case Act::ExpectedFound: {
+            const Token token = t.token();
+            return fault(token, MessageForm::ExpectedFound, a.key, found_key(token));
+        }
+        case Act::Single: return fault(t.token(), MessageForm::Single, a.key, nullptr);
+        case Act::NumberNamed: {
+            const Token token = t.token();
+            return fault(token, MessageForm::Number, a.key, found_key(token));
+        }
+        case Act::NumberUnnamed: return fault(t.token(), MessageForm::Number, a.key, nullptr);
+        case Act::TestNumber:
+            if (!G::is_number(t.text())) return fault(t.token(), MessageForm::Number, a.key, nullptr);
+            state_ = a.target;
+            break;
+        case Act::TestName:
+            if (t.text().find(' ') != std::string_view::npos) return fault(t.token(), MessageForm::Single, a.key, nullptr);
+            state_ = a.target;
+            break;
+        case Act::TestLineEnd:
+            if (t.text().find('\n') != std::string_view::npos) state_ = resume_;
+            break;
+    }
+    return focus_of(state_);
+}
+
+template <class G>
+std::optional<Diagnostic> GrammarWalk<G>::result(std::int32_t size) const {
+    if (fault_) return fault_;
+    const char* expected = G::states[state_].end_key;
+    if (expected == nullptr) return std::nullopt;
+    return Diagnostic{G::end_key, Severity::Error, size, 0, MessageForm::End, G::end_key, expected};
+}
