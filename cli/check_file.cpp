@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "checker.h"
+#include "code_page.h"
 #include "position.h"
 
 namespace fs = std::filesystem;
@@ -93,7 +94,7 @@ FileBytes read_file(const std::string& path) {
     return result;
 }
 
-FileReport check_target(const Target& target, Checker& tra, Checker& dlg) {
+FileReport check_target(const Target& target, Checker& tra, Checker& dlg, int reason_code_page) {
     FileReport report;
     report.path = target.path;
     report.kind = target.kind;
@@ -130,7 +131,7 @@ FileReport check_target(const Target& target, Checker& tra, Checker& dlg) {
     report.verdict = Verdict::Conflict;
     report.conflict.start = conflict.start;
     report.conflict.length = conflict.length;
-    report.conflict.reason = conflict.reason.c_str();
+    report.conflict.reason = to_utf8(conflict.reason.c_str(), reason_code_page);
     report.conflict.position = position_of(file.bytes, start);
     report.conflict.line_text = std::string(line_at(file.bytes, start));
     return report;

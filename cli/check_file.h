@@ -15,5 +15,6 @@ struct FileBytes {
 };
 FileBytes read_file(const std::string& path);
 
-// `tra` and `dlg` check the files of their kind.
-FileReport check_target(const Target& target, Checker& tra, Checker& dlg);
+// `tra` and `dlg` check the files of their kind; their reasons, written in
+// `reason_code_page`, come out as UTF-8.
+FileReport check_target(const Target& target, Checker& tra, Checker& dlg, int reason_code_page);

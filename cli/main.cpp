@@ -40,7 +40,7 @@ int run(int argc, const char* const* argv) {
     const std::unique_ptr<Reporter> reporter = make_reporter(options.format, std::cout, options.context);
     Summary summary;
     for (const Target& target : discovery.targets) {
-        const FileReport report = check_target(target, tra, dlg);
+        const FileReport report = check_target(target, tra, dlg, language.catalog->code_page());
         if (report.verdict == Verdict::Unreadable) {
             std::cerr << "brindle-check: cannot read " << report.path << ": " << report.error << '\n';
         }

@@ -31,7 +31,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(english.load("English")) << "run from a folder holding languages/"; }
 
     FileReport check(const std::string& path, FileKind kind) {
-        return check_target(Target{path, kind, ""}, tra, dlg);
+        return check_target(Target{path, kind, ""}, tra, dlg, english.code_page());
     }
     FileReport check_bytes(const std::string& bytes, FileKind kind) {
         const std::string path = dir.file("sample");
@@ -123,7 +123,7 @@ TEST_F(BadInput, FileThatVanishesAfterDiscoveryIsUnreadableWithTheSystemsReason)
     const Discovery found = discover({dir.path().string()}, std::nullopt);
     ASSERT_EQ(found.targets.size(), 1u);
     fs::remove(dir.file("a.tra"));
-    const FileReport report = check_target(found.targets[0], tra, dlg);
+    const FileReport report = check_target(found.targets[0], tra, dlg, english.code_page());
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_EQ(report.error, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
@@ -158,7 +158,7 @@ TEST_P(ChangedWhileChecked, IsUnreadableRatherThanPlacedInOtherBytes) {
     const std::string path = dir.file("sample.tra");
     test_files::write_bytes(path, GetParam().before);
     ChangingChecker changing(tra, GetParam().after);
-    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, changing, dlg);
+    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, changing, dlg, english.code_page());
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_EQ(report.error, "it changed while being checked");
 }
@@ -173,7 +173,7 @@ TEST_F(BadInput, UnchangedFileThroughTheSameHookIsChecked) {
     const std::string path = dir.file("sample.tra");
     test_files::write_bytes(path, "@1 = ~a~\n@2 = \"b\"\n");
     ChangingChecker unchanged(tra, "@1 = ~a~\n@2 = \"b\"\n");
-    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, unchanged, dlg);
+    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, unchanged, dlg, english.code_page());
     ASSERT_EQ(report.verdict, Verdict::Conflict) << report.error;
     EXPECT_EQ(report.conflict.start, 14);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "check_file.h"
+#include "code_page.h"
 #include "dlg_checker.h"
 #include "language_catalog.h"
 #include "test_files.h"
@@ -38,7 +39,7 @@ TEST_P(CheckTarget, GivesTheEnginesConflictWithItsLineAndColumn) {
     test_files::write_bytes(path, row.bytes);
     TraChecker tra(&english);
     ArcanumDlgChecker dlg(&english);
-    const FileReport report = check_target(Target{path, row.kind, ""}, tra, dlg);
+    const FileReport report = check_target(Target{path, row.kind, ""}, tra, dlg, english.code_page());
     EXPECT_EQ(report.path, path);
     EXPECT_EQ(report.kind, row.kind);
     ASSERT_EQ(report.verdict, row.verdict) << report.error;
@@ -71,11 +72,25 @@ INSTANTIATE_TEST_SUITE_P(All, CheckTarget, testing::Values(
              "Expected a record starting with an opening brace ({), a comment (//) or an empty line "
              "but found text"}));
 
+// The Russian file is written in Windows-1251; the report holds the reason in UTF-8.
+TEST(CheckTargetReason, ComesInUtf8FromALanguageInACodePage) {
+    LanguageCatalog russian;
+    ASSERT_TRUE(russian.load("Russian")) << "run from a folder holding languages/";
+    test_files::ScratchDir dir;
+    const std::string path = dir.file("sample.tra");
+    test_files::write_bytes(path, "@1 = ~a~\n@2 = \"b\"\n");
+    TraChecker tra(&russian);
+    ArcanumDlgChecker dlg(&russian);
+    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, tra, dlg, russian.code_page());
+    ASSERT_EQ(report.verdict, Verdict::Conflict) << report.error;
+    EXPECT_EQ(report.conflict.reason, std::string("Ожидалось: тильда (~) — найдено: двойная кавычка (\")"));
+}
+
 TEST(CheckTargetErrors, MissingFileIsUnreadableWithTheSystemsReason) {
     test_files::ScratchDir dir;
     TraChecker tra(nullptr);
     ArcanumDlgChecker dlg(nullptr);
-    const FileReport report = check_target(Target{dir.file("gone.tra"), FileKind::Tra, ""}, tra, dlg);
+    const FileReport report = check_target(Target{dir.file("gone.tra"), FileKind::Tra, ""}, tra, dlg, utf8_code_page);
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_NE(report.error, "");
 }
@@ -83,7 +98,7 @@ TEST(CheckTargetErrors, MissingFileIsUnreadableWithTheSystemsReason) {
 TEST(CheckTargetErrors, DiscoveryErrorIsPassedOn) {
     TraChecker tra(nullptr);
     ArcanumDlgChecker dlg(nullptr);
-    const FileReport report = check_target(Target{"x", std::nullopt, "Permission denied"}, tra, dlg);
+    const FileReport report = check_target(Target{"x", std::nullopt, "Permission denied"}, tra, dlg, utf8_code_page);
     EXPECT_EQ(report.verdict, Verdict::Unreadable);
     EXPECT_EQ(report.error, "Permission denied");
 }
