@@ -1,52 +1,10 @@
 #include "byte_text.h"
 
-namespace {
-
-// The length of the UTF-8 sequence starting at bytes[i], or 0 when none is well formed there.
-std::size_t sequence_length(std::string_view bytes, std::size_t i) {
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    const unsigned char lead = at(i);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;  // bounds of the second byte, narrowed to refuse overlong forms
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size()) return 0;
-    if (at(i + 1) < low || at(i + 1) > high) return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (!is_utf8_continuation(at(i + k))) return 0;
-    }
-    return length;
-}
-
-}  // namespace
-
-bool is_valid_utf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = sequence_length(bytes, i);
-        if (length == 0) return false;
-        i += length;
-    }
-    return true;
-}
-
 std::size_t utf16_length(std::string_view bytes) {
     if (!is_valid_utf8(bytes)) return bytes.size();
     std::size_t units = 0;
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = sequence_length(bytes, i);
+        const std::size_t length = utf8_sequence_length(bytes, i);
         units += length == 4 ? 2 : 1;
         i += length;
     }

@@ -1,14 +1,12 @@
-// Helpers for byte strings (file texts, paths, reasons in the language file's code page)
-// that must pass through outputs made for Unicode text.
+// Helpers for byte strings (file texts, paths) that must pass through outputs made for
+// Unicode text.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// Well-formed UTF-8: no stray or missing continuation bytes, no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-bool is_valid_utf8(std::string_view bytes);
+#include "utf8.h"  // is_valid_utf8
 
 inline bool is_utf8_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 

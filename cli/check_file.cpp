@@ -11,6 +11,8 @@
 #include <system_error>
 
 #include "checker.h"
+#include "code_page.h"
+#include "language_catalog.h"
 #include "position.h"
 #include "wording.h"
 
@@ -131,7 +133,9 @@ FileReport check_bytes(const std::string& path, FileKind kind, const std::string
     report.conflict.length = fault->length;
     report.conflict.rule = std::string(fault->rule);
     report.conflict.severity = fault->severity;
-    report.conflict.reason = worded(*fault, checker.catalog());
+    // Language files are in their users' code pages; every console format takes UTF-8.
+    const LanguageCatalog* catalog = checker.catalog();
+    report.conflict.reason = to_utf8(worded(*fault, catalog), catalog != nullptr ? catalog->code_page() : utf8_code_page);
     report.conflict.position = position_of(bytes, start);
     report.conflict.line_text = std::string(line_at(bytes, start));
     return report;

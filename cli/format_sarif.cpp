@@ -41,7 +41,7 @@ ordered_json rule_list(const LanguageCatalog* catalog) {
     ordered_json rules = ordered_json::array();
     for (const Rule& rule : all_rules()) {
         const std::string id(rule.id);
-        std::string text = catalog != nullptr ? catalog->lookup(rule.message_key) : "";
+        std::string text = catalog != nullptr ? catalog->lookup_utf8(rule.message_key) : "";
         if (text.empty()) text = id;
         ordered_json description = ordered_json::object();
         put_bytes(description, "text", text);

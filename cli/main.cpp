@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "check_file.h"
+#include "console_output.h"
 #include "discovery.h"
 #include "formats.h"
 #include "language_catalog.h"
@@ -57,6 +58,7 @@ int run(int argc, const char* const* argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const ConsoleOutput console_output;
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

@@ -24,7 +24,15 @@ public:
     // before the next lookup.
     const char* lookup(const char* key) const;
 
+    // The code page the texts are written in: "language.codepage" when it names one that
+    // to_utf8 knows; without it UTF-8 (65001) when every text is valid UTF-8, else 1252.
+    // UTF-8 while nothing is loaded.
+    int code_page() const { return code_page_; }
+    // The text for `key` as UTF-8, for front ends whose output is Unicode text.
+    std::string lookup_utf8(const char* key) const;
+
 private:
     std::string directory_;
     std::unique_ptr<SettingsTree> tree_;
+    int code_page_;
 };

@@ -68,6 +68,19 @@ INSTANTIATE_TEST_SUITE_P(All, CheckTarget, testing::Values(
              "Expected a record starting with an opening brace ({), a comment (//) or an empty line "
              "but found text"}));
 
+// The Russian file is written in Windows-1251; the report holds the reason in UTF-8.
+TEST(CheckTargetReason, ComesInUtf8FromALanguageInACodePage) {
+    LanguageCatalog russian;
+    ASSERT_TRUE(russian.load("Russian")) << "run from a folder holding languages/";
+    test_files::ScratchDir dir;
+    const std::string path = dir.file("sample.tra");
+    test_files::write_bytes(path, "@1 = ~a~\n@2 = \"b\"\n");
+    const CheckerSet checkers(&russian);
+    const FileReport report = check_target(Target{path, FileKind::Tra, ""}, checkers);
+    ASSERT_EQ(report.verdict, Verdict::Conflict) << report.error;
+    EXPECT_EQ(report.conflict.reason, std::string("Ожидалось: тильда (~) — найдено: двойная кавычка (\")"));
+}
+
 TEST(CheckTargetErrors, MissingFileIsUnreadableWithTheSystemsReason) {
     test_files::ScratchDir dir;
     const CheckerSet checkers(nullptr);

@@ -19,6 +19,8 @@ put(field-crlf.dlg "{1}{a\r\n}\r\n")
 # Tabs before the fault keep the caret under it.
 put(tabs.tra "@1 = ~a~\n\t\t@2 =\t~b~ [S 2]\n")
 put(notes.txt "@1 = ~a~ x\n")
+# The fault whose reason every shipped language words: an equals sign expected, a tilde found.
+put(equal.tra "@1 ~a~\n")
 
 put(tree/b/UPPER.TRA "@1 = ~a~\n")
 put(tree/b/c/deep.Dlg "{1}{\n")

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -85,6 +86,54 @@ TEST_F(LanguageCatalogTest, LanguageFileIsNeverRewritten) {
         EXPECT_STREQ(own.lookup("menu.file"), " File");
     }
     EXPECT_EQ(read_bytes(dir.file("English.ini")), text);
+}
+
+struct CodePageRow {
+    const char* name;
+    std::string file;
+    int code_page;
+};
+
+std::ostream& operator<<(std::ostream& out, const CodePageRow& row) { return out << row.name; }
+
+class LanguageCodePage : public LanguageCatalogTest, public testing::WithParamInterface<CodePageRow> {};
+
+TEST_P(LanguageCodePage, IsNamedOrTakenFromTheTexts) {
+    write_language("Any", GetParam().file);
+    ASSERT_TRUE(catalog.load("Any"));
+    EXPECT_EQ(catalog.code_page(), GetParam().code_page);
+}
+
+// "\xE9" alone is Windows-1252 (or another single-byte page); "\xC3\xA9" is UTF-8.
+INSTANTIATE_TEST_SUITE_P(All, LanguageCodePage, testing::Values(
+    CodePageRow{"Named", "language\n{\n  codepage=1251\n}\nmenu\n{\n  file=\xD4\xE0\xE9\xEB\n}\n", 1251},
+    CodePageRow{"NamedWithBlanks", "language\n{\n  codepage = 1250 \n}\n", 1250},
+    CodePageRow{"NamedUtf8", "language\n{\n  codepage=65001\n}\nmenu\n{\n  file=Fichier\n}\n", 65001},
+    CodePageRow{"NamedAfterTheTexts", "menu\n{\n  file=caf\xC3\xA9\n}\nlanguage\n{\n  codepage=1252\n}\n", 1252},
+    CodePageRow{"AbsentWithUtf8Texts", "menu\n{\n  file=caf\xC3\xA9\n  exit=\xD0\x92\xD1\x8B\n}\n", 65001},
+    CodePageRow{"AbsentWithAsciiTexts", "menu\n{\n  file=File\n}\n", 65001},
+    CodePageRow{"AbsentWithEightBitTexts", "menu\n{\n  file=caf\xC3\xA9\n  exit=d\xE9j\xE0\n}\n", 1252},
+    CodePageRow{"EightBitTextDeepInBlocks", "a\n{\n  b\n  {\n    c\n    {\n      d=\xE9\n    }\n  }\n}\ne\n{\n  f=g\n}\n", 1252},
+    CodePageRow{"EightBitInACommentOnly", "; caf\xE9\nmenu\n{\n  file=File\n}\n", 65001},
+    CodePageRow{"UnknownPageFallsBack", "language\n{\n  codepage=437\n}\nmenu\n{\n  file=\xE9\n}\n", 1252},
+    CodePageRow{"NoNumberFallsBack", "language\n{\n  codepage=cp1251\n}\nmenu\n{\n  file=\xC3\xA9\n}\n", 65001},
+    CodePageRow{"EmptyFile", "", 65001}),
+    [](const testing::TestParamInfo<CodePageRow>& info) { return std::string(info.param.name); });
+
+TEST_F(LanguageCatalogTest, Utf8BeforeLoadAndKeptByAFailedLoad) {
+    EXPECT_EQ(catalog.code_page(), 65001);
+    write_language("Russian", "language\n{\n  codepage=1251\n}\n");
+    ASSERT_TRUE(catalog.load("Russian"));
+    EXPECT_FALSE(catalog.load("Klingon"));
+    EXPECT_EQ(catalog.code_page(), 1251);
+}
+
+TEST_F(LanguageCatalogTest, LookupUtf8ConvertsWhileLookupGivesTheBytes) {
+    write_language("Russian", "language\n{\n  codepage=1251\n}\nmenu\n{\n  file=\xD4\xE0\xE9\xEB\n}\n");
+    ASSERT_TRUE(catalog.load("Russian"));
+    EXPECT_EQ(catalog.lookup_utf8("menu.file"), "Файл");
+    EXPECT_STREQ(catalog.lookup("menu.file"), "\xD4\xE0\xE9\xEB");
+    EXPECT_EQ(catalog.lookup_utf8("menu.exit"), "");
 }
 
 TEST(LanguageCatalogDefault, ReadsFromLanguagesBelowTheWorkingFolder) {

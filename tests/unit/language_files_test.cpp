@@ -1,5 +1,6 @@
 // The shipped translations: each holds exactly the keys of English.ini, is written in the
-// Windows code page its users run, and gives texts that join into reasons as English does.
+// Windows code page its users run and names it, and gives texts that join into reasons as
+// English does.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "code_page.h"
 #include "language_catalog.h"
 #include "sample_check.h"
 #include "settings_tree.h"
@@ -21,6 +23,9 @@ struct Language {
     const char* letters;
     // The reason for "@1 ~a~": text(tra.expected_equal), a blank, text(tra.found_tilde).
     const char* equal_then_tilde;
+    int code_page;
+    // The same reason in UTF-8.
+    const char* equal_then_tilde_utf8;
 };
 
 // Named in listings (and so in the CTest names) rather than shown as raw bytes.
@@ -28,15 +33,19 @@ void PrintTo(const Language& language, std::ostream* out) { *out << language.nam
 
 const Language languages[] = {
     {"German", "\xe4\xf6\xfc\xdf",
-     "Erwartet: ein Gleichheitszeichen (=) nach der Eintragsnummer \x96 gefunden: eine Tilde (~)"},
+     "Erwartet: ein Gleichheitszeichen (=) nach der Eintragsnummer \x96 gefunden: eine Tilde (~)", 1252,
+     "Erwartet: ein Gleichheitszeichen (=) nach der Eintragsnummer – gefunden: eine Tilde (~)"},
     {"French", "\xe9\xe8\xe0\xe7\xea",
-     "Attendu : un signe \xe9gal (=) apr\xe8s le num\xe9ro d'entr\xe9" "e \x96 trouv\xe9 : un tilde (~)"},
+     "Attendu : un signe \xe9gal (=) apr\xe8s le num\xe9ro d'entr\xe9" "e \x96 trouv\xe9 : un tilde (~)", 1252,
+     "Attendu : un signe égal (=) après le numéro d'entrée – trouvé : un tilde (~)"},
     {"Polish", "\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf",
-     "Oczekiwano znaku r\xf3wno\x9c" "ci (=) po numerze wpisu \x96 znaleziono tyld\xea (~)"},
+     "Oczekiwano znaku r\xf3wno\x9c" "ci (=) po numerze wpisu \x96 znaleziono tyld\xea (~)", 1250,
+     "Oczekiwano znaku równości (=) po numerze wpisu – znaleziono tyldę (~)"},
     {"Russian", "\xe0\xff\xb8",
      "\xce\xe6\xe8\xe4\xe0\xeb\xee\xf1\xfc: \xe7\xed\xe0\xea \xf0\xe0\xe2\xe5\xed\xf1\xf2\xe2\xe0 (=) "
      "\xef\xee\xf1\xeb\xe5 \xed\xee\xec\xe5\xf0\xe0 \xe7\xe0\xef\xe8\xf1\xe8 \x97 "
-     "\xed\xe0\xe9\xe4\xe5\xed\xee: \xf2\xe8\xeb\xfc\xe4\xe0 (~)"},
+     "\xed\xe0\xe9\xe4\xe5\xed\xee: \xf2\xe8\xeb\xfc\xe4\xe0 (~)", 1251,
+     "Ожидалось: знак равенства (=) после номера записи — найдено: тильда (~)"},
 };
 
 // The dotted keys of the values in the blocks of a language file, in file order.
@@ -109,6 +118,21 @@ TEST_P(LanguageFiles, AreWrittenInTheirCodePage) {
     for (const char* letter = GetParam().letters; *letter != '\0'; ++letter) {
         EXPECT_NE(bytes.find(*letter), std::string::npos) << static_cast<unsigned char>(*letter) + 0;
     }
+}
+
+TEST_P(LanguageFiles, NameTheirCodePageAndConvertFromIt) {
+    EXPECT_EQ(catalog.code_page(), GetParam().code_page);
+    EXPECT_STREQ(catalog.lookup("language.codepage"), std::to_string(GetParam().code_page).c_str());
+    TraChecker tra(&catalog);
+    EXPECT_EQ(to_utf8(check_bytes(tra, "@1 ~a~").reason, catalog.code_page()), GetParam().equal_then_tilde_utf8);
+}
+
+// English is plain ASCII, so it reads alike in every page; it names 1252 as the others name theirs.
+TEST(EnglishFile, NamesWindows1252) {
+    LanguageCatalog english;
+    ASSERT_TRUE(english.load("English")) << "run from a folder holding languages/";
+    EXPECT_EQ(english.code_page(), 1252);
+    EXPECT_EQ(english.lookup_utf8("tra.expected_tilde"), "Expected a tilde (~)");
 }
 
 TEST(LanguageFileBytes, Utf8SequencesAreCounted) {
