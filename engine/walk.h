@@ -57,7 +57,14 @@ private:
     }
     static constexpr auto moves = make_moves();
 
-    static constexpr int focus_of(int state) { return G::states[state].focus; }
+    // Each state's focus in a table of its own, small enough to stay in the cache.
+    static constexpr auto make_foci() {
+        std::array<std::uint8_t, actions.size()> table{};
+        for (std::size_t s = 0; s < actions.size(); ++s) table[s] = static_cast<std::uint8_t>(G::states[s].focus);
+        return table;
+    }
+    static constexpr auto foci = make_foci();
+    static int focus_of(int state) { return foci[static_cast<std::size_t>(state)]; }
 
     template <class SomeToken>
     static std::size_t class_of(const SomeToken& t) {
