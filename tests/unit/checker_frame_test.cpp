@@ -17,10 +17,11 @@ namespace {
 TEST(CheckerFrame, UnreadablePathGivesMinusOneAndKeepsThePreviousConflict) {
     key_catalog::KeyCatalog catalog;
     TraChecker checker(catalog.get());
-    const Outcome first = check_bytes(checker, "hello");
+    test_files::ScratchDir dir;
+    test_files::write_bytes(dir.file("hello.tra"), "hello");
+    const Outcome first = check_path(checker, dir.file("hello.tra"));
     ASSERT_EQ(first.code, 1);
 
-    test_files::ScratchDir dir;
     EXPECT_EQ(checker.check(dir.file("missing.tra").c_str()).code(), -1);
     EXPECT_EQ(checker.check(dir.path().string().c_str()).code(), -1) << "a folder is no file";
     EXPECT_EQ(checker.conflict().start, first.start);
@@ -46,8 +47,12 @@ TEST(CheckerFrame, FileTooLargeForItsSizeToBeTakenIsUnreadable) {
 TEST(CheckerFrame, SecondCheckDescribesOnlyTheSecondFault) {
     key_catalog::KeyCatalog catalog;
     TraChecker checker(catalog.get());
-    check_bytes(checker, "@1 = ~a~ [S 1]");
-    EXPECT_EQ(check_bytes(checker, "@1 ~a~"), (Outcome{1, 3, 1, "tra.expected_equal tra.found_tilde"}));
+    test_files::ScratchDir dir;
+    test_files::write_bytes(dir.file("a.tra"), "@1 = ~a~ [S 1]");
+    test_files::write_bytes(dir.file("b.tra"), "@1 ~a~");
+    check_path(checker, dir.file("a.tra"));
+    EXPECT_EQ(check_path(checker, dir.file("b.tra")), (Outcome{1, 3, 1, "tra.expected_equal tra.found_tilde"}));
+    EXPECT_EQ(std::string(checker.conflict().reason.c_str()), "tra.expected_equal tra.found_tilde");
 }
 
 TEST(CheckerFrame, TextEndsAtAZeroByteButTheEndFaultReportsTheFileSize) {

@@ -1,4 +1,4 @@
-// Runs a checker over bytes written to a scratch file and captures what it reported.
+// Runs a checker over bytes in memory, or over a file, and captures what it reported.
 #pragma once
 
 #include <ostream>
@@ -38,7 +38,7 @@ struct Sample {
 
 inline std::ostream& operator<<(std::ostream& out, const Sample& s) { return out << s.name; }
 
-// What `check` gives for a file holding exactly `bytes`; start/length/reason only for a conflict.
+// What the check of `bytes` in memory finds, worded; start/length/reason only for a conflict.
 Outcome check_bytes(Checker& checker, std::string_view bytes);
 // The same for an existing path.
 Outcome check_path(Checker& checker, const std::string& path);
