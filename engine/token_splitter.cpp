@@ -72,6 +72,14 @@ void TokenSplitter::take_block(std::unique_ptr<char[]> block, std::size_t size) 
     text_size_ = size;
 }
 
+void TokenSplitter::view_text(std::string_view text) {
+    std::string().swap(owned_string_);
+    owned_block_.reset();
+    // A view of no bytes may hold no pointer; the scan still copies from it.
+    text_ = text.data() != nullptr ? text.data() : "";
+    text_size_ = text.size();
+}
+
 // At any position only the entries that begin with the byte there can match, tried in
 // registration order; the first one-byte entry among them always matches, so the entries
 // after it never do.

@@ -86,6 +86,13 @@ public:
     // False when `visit` stopped.
     template <class Visit>
     bool visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit);
+    // Visits the tokens of `text` as visit_tokens() visits those of a block holding the
+    // same bytes, but reads them in place: no copy, no zero byte needed after them, and no
+    // byte read past them (a zero byte among them still ends the text). Each Found views
+    // the caller's bytes. Afterwards count() is 0, first() finds none, and the splitter
+    // keeps no pointer into `text`. False when `visit` stopped.
+    template <class Visit>
+    bool visit_text(std::string_view text, Visit&& visit);
 
     std::int32_t count() const { return count_; }
     // The first token, or null when there is none; restarts the walk.
@@ -161,6 +168,10 @@ private:
 
     void prepare_tables();
     void take_block(std::unique_ptr<char[]> block, std::size_t size);
+    // Reads the caller's bytes in place, owning nothing.
+    void view_text(std::string_view text);
+    template <class Visit>
+    bool visit_scan(Visit& visit);
     // Forgets the tokens and readies the tables; true when the text is scanned in pairs.
     bool prepare_scan();
     // Cuts the text into tokens and hands them, in order, to sink.run(kind, start, length)
@@ -198,10 +209,12 @@ private:
     static std::uint64_t pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block);
     // For two bytes a, b, pairs[a | b << 8] gets bit 0 when a is a stop and bit 1 when b is.
     static void fill_pair_stops(const StopBits& stop_bits, std::vector<std::uint8_t>& pairs);
-    std::size_t match_at(const unsigned char* at) const;
-    // What begins at a stop, `byte` at `at`: the table index of its entry (with `length`
-    // set), or no_match where the byte begins no entry there, or text_end at the zero byte.
-    std::size_t entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const;
+    std::size_t match_at(const unsigned char* at, std::size_t remaining) const;
+    // What begins at a stop, `byte` at `at` with `remaining` bytes of text from there on:
+    // the table index of its entry (with `length` set), or no_match where the byte begins
+    // no entry there, or text_end at a zero byte or the end.
+    std::size_t entry_at(unsigned char byte, const unsigned char* at, std::size_t remaining,
+                         std::size_t& length) const;
     // Decodes the next batch and hands out its first token; also serves next() before
     // first() and past the last token.
     const Token* refill();
@@ -358,11 +371,27 @@ private:
 };
 
 template <class Visit>
-bool TokenSplitter::visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit) {
-    take_block(std::move(block), size);
+bool TokenSplitter::visit_scan(Visit& visit) {
     const bool pair_scan = prepare_scan();
     Visitor<Visit> visitor(*this, visit);
     return scan(visitor, pair_scan);
+}
+
+template <class Visit>
+bool TokenSplitter::visit_tokens(std::unique_ptr<char[]> block, std::size_t size, Visit&& visit) {
+    take_block(std::move(block), size);
+    return visit_scan(visit);
+}
+
+template <class Visit>
+bool TokenSplitter::visit_text(std::string_view text, Visit&& visit) {
+    view_text(text);
+    // Even when `visit` throws, no pointer into the caller's bytes is kept.
+    struct Forget {
+        TokenSplitter& splitter;
+        ~Forget() { splitter.view_text({}); }
+    } forget{*this};
+    return visit_scan(visit);
 }
 
 inline unsigned TokenSplitter::lowest_bit(std::uint64_t mask) {
@@ -374,15 +403,14 @@ inline unsigned TokenSplitter::lowest_bit(std::uint64_t mask) {
     return positions[((mask & (~mask + 1)) * 0x03f79d71b4cb0a89ull) >> 58];
 }
 
-// The first entry matching at `at`, whose byte begins entries to compare. Bytes are
-// compared one by one, so the zero after the text stops a comparison before it can read
-// past it.
-inline std::size_t TokenSplitter::match_at(const unsigned char* at) const {
+// The first entry matching at `at`, whose byte begins entries to compare. An entry longer
+// than the `remaining` bytes is not compared: the text need not end in a zero byte.
+inline std::size_t TokenSplitter::match_at(const unsigned char* at, std::size_t remaining) const {
     const unsigned char first = *at;
     for (std::uint32_t k = multi_begin_[first]; k < multi_begin_[first + 1u]; ++k) {
         const MultiTry& option = multi_tries_[k];
         if (option.length == 1) return option.entry;
-        if (at[1] != option.second) continue;
+        if (option.length > remaining || at[1] != option.second) continue;
         const std::string& text = table_[option.entry].text;
         std::size_t i = 2;
         while (i < option.length && at[i] == static_cast<unsigned char>(text[i])) ++i;
@@ -418,11 +446,12 @@ inline std::uint64_t TokenSplitter::pair_stop_mask(const std::uint8_t* pairs, co
     return group(0) | group(8) | group(16) | group(24) | group(32) | group(40) | group(48) | group(56);
 }
 
-inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t& length) const {
+inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t remaining,
+                                           std::size_t& length) const {
     const std::uint32_t code = byte_entry_[byte];
     if (code < multi_byte) return code;
     if (code != multi_byte) return text_end;
-    const std::size_t entry = match_at(at);
+    const std::size_t entry = match_at(at, remaining);
     if (entry != no_match) length = briefs_[entry].length;
     return entry;
 }
@@ -436,12 +465,13 @@ inline TokenKind TokenSplitter::run_kind(std::size_t start, std::size_t end) con
 
 // The text is taken in blocks of 64 bytes: a mask of the block's stops first, then its
 // stops one by one. Neither the work nor the branches depend on the length of text runs,
-// which keeps the branches predictable. The zero byte after the text is the last stop;
-// the block that holds it is copied into a zero-padded buffer first.
+// which keeps the branches predictable. No byte past the text is read: the last bytes are
+// copied into a zero-padded block, whose first zero after them is the last stop, and a
+// delimiter is compared only where it fits before the end.
 template <class Sink>
 bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const auto* const text = reinterpret_cast<const unsigned char*>(text_);
-    const std::size_t readable = text_size_ + 1;
+    const std::size_t size = text_size_;
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
     const Focus* const* const focus_at = focus_at_.data();
@@ -454,9 +484,9 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
 
     for (std::size_t block = 0;; block += 64) {
         const unsigned char* bytes = text + block;
-        if (readable - block < 64) {
+        if (size - block < 64) {
             std::memset(last_block, 0, sizeof last_block);
-            std::memcpy(last_block, bytes, readable - block);
+            std::memcpy(last_block, bytes, size - block);
             bytes = last_block;
         }
         // A block has all stops, and under a focus passes over those the focus has not,
@@ -474,7 +504,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             if (at < resume) continue;
             std::size_t length = 1;
             if (focused == nullptr) {
-                const std::size_t entry = entry_at(bytes[offset], text + at, length);
+                const std::size_t entry = entry_at(bytes[offset], text + at, size - at, length);
                 if (entry == no_match) continue;
                 if (entry == text_end) return at == run || sink.run(run_kind(run, at), run, at - run) != stop_visit;
                 int next = every_token;
@@ -507,7 +537,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 ++passed;
                 continue;
             }
-            const std::size_t entry = entry_at(byte, text + at, length);
+            const std::size_t entry = entry_at(byte, text + at, size - at, length);
             if (entry == no_match) continue;
             if (entry == text_end) return true;
             resume = at + length;
