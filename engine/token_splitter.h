@@ -209,11 +209,11 @@ private:
     static std::uint64_t pair_stop_mask(const std::uint8_t* pairs, const unsigned char* block);
     // For two bytes a, b, pairs[a | b << 8] gets bit 0 when a is a stop and bit 1 when b is.
     static void fill_pair_stops(const StopBits& stop_bits, std::vector<std::uint8_t>& pairs);
-    std::size_t match_at(const unsigned char* at, std::size_t remaining) const;
-    // What begins at a stop, `byte` at `at` with `remaining` bytes of text from there on:
-    // the table index of its entry (with `length` set), or no_match where the byte begins
-    // no entry there, or text_end at a zero byte or the end.
-    std::size_t entry_at(unsigned char byte, const unsigned char* at, std::size_t remaining,
+    std::size_t match_at(const unsigned char* at, const unsigned char* end) const;
+    // What begins at a stop, `byte` at `at` in a text that ends at `end`: the table index
+    // of its entry (with `length` set), or no_match where the byte begins no entry there,
+    // or text_end at a zero byte or the end.
+    std::size_t entry_at(unsigned char byte, const unsigned char* at, const unsigned char* end,
                          std::size_t& length) const;
     // Decodes the next batch and hands out its first token; also serves next() before
     // first() and past the last token.
@@ -403,9 +403,10 @@ inline unsigned TokenSplitter::lowest_bit(std::uint64_t mask) {
     return positions[((mask & (~mask + 1)) * 0x03f79d71b4cb0a89ull) >> 58];
 }
 
-// The first entry matching at `at`, whose byte begins entries to compare. An entry longer
-// than the `remaining` bytes is not compared: the text need not end in a zero byte.
-inline std::size_t TokenSplitter::match_at(const unsigned char* at, std::size_t remaining) const {
+// The first entry matching at `at`, whose byte begins entries to compare. An entry that
+// would run past `end` is not compared: the text need not end in a zero byte.
+inline std::size_t TokenSplitter::match_at(const unsigned char* at, const unsigned char* end) const {
+    const auto remaining = static_cast<std::size_t>(end - at);
     const unsigned char first = *at;
     for (std::uint32_t k = multi_begin_[first]; k < multi_begin_[first + 1u]; ++k) {
         const MultiTry& option = multi_tries_[k];
@@ -446,12 +447,12 @@ inline std::uint64_t TokenSplitter::pair_stop_mask(const std::uint8_t* pairs, co
     return group(0) | group(8) | group(16) | group(24) | group(32) | group(40) | group(48) | group(56);
 }
 
-inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, std::size_t remaining,
+inline std::size_t TokenSplitter::entry_at(unsigned char byte, const unsigned char* at, const unsigned char* end,
                                            std::size_t& length) const {
     const std::uint32_t code = byte_entry_[byte];
     if (code < multi_byte) return code;
     if (code != multi_byte) return text_end;
-    const std::size_t entry = match_at(at, remaining);
+    const std::size_t entry = match_at(at, end);
     if (entry != no_match) length = briefs_[entry].length;
     return entry;
 }
@@ -472,6 +473,7 @@ template <class Sink>
 bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
     const auto* const text = reinterpret_cast<const unsigned char*>(text_);
     const std::size_t size = text_size_;
+    const unsigned char* const end = text + size;
     std::size_t run = 0;     // start of the pending run
     std::size_t resume = 0;  // stops before this lie inside a delimiter already taken
     const Focus* const* const focus_at = focus_at_.data();
@@ -504,7 +506,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
             if (at < resume) continue;
             std::size_t length = 1;
             if (focused == nullptr) {
-                const std::size_t entry = entry_at(bytes[offset], text + at, size - at, length);
+                const std::size_t entry = entry_at(bytes[offset], text + at, end, length);
                 if (entry == no_match) continue;
                 if (entry == text_end) return at == run || sink.run(run_kind(run, at), run, at - run) != stop_visit;
                 int next = every_token;
@@ -537,7 +539,7 @@ bool TokenSplitter::scan(Sink& sink, bool pair_scan) {
                 ++passed;
                 continue;
             }
-            const std::size_t entry = entry_at(byte, text + at, size - at, length);
+            const std::size_t entry = entry_at(byte, text + at, end, length);
             if (entry == no_match) continue;
             if (entry == text_end) return true;
             resume = at + length;
