@@ -35,7 +35,7 @@ void TokenSplitter::split(const char* text) {
 void TokenSplitter::split(std::string text) {
     owned_block_.reset();
     owned_string_ = std::move(text);
-    text_ = owned_string_.c_str();
+    packed_.text = owned_string_.c_str();
     text_size_ = owned_string_.size();
     build_tokens();
 }
@@ -49,7 +49,7 @@ void TokenSplitter::take_block(std::unique_ptr<char[]> block, std::size_t size) 
     block[size] = '\0';
     std::string().swap(owned_string_);
     owned_block_ = std::move(block);
-    text_ = owned_block_.get();
+    packed_.text = owned_block_.get();
     text_size_ = size;
 }
 
@@ -57,19 +57,20 @@ void TokenSplitter::view_text(std::string_view text) {
     std::string().swap(owned_string_);
     owned_block_.reset();
     // A view of no bytes may hold no pointer; the scan still copies from it.
-    text_ = text.data() != nullptr ? text.data() : "";
+    packed_.text = text.data() != nullptr ? text.data() : "";
     text_size_ = text.size();
 }
 
 void TokenSplitter::prepare_tables() {
     tables_.compile(table_);
-    token_scan::fill_codes(table_, codes_);
+    token_scan::fill_codes(table_, packed_.codes);
+    packed_.table = table_.data();
     tables_ready_ = true;
 }
 
 bool TokenSplitter::prepare_scan() {
     if (!tables_ready_) prepare_tables();
-    chunks_.clear();
+    packed_.chunks.clear();
     count_ = 0;
     walking_ = false;
     stop_walk();
@@ -80,8 +81,8 @@ bool TokenSplitter::prepare_scan() {
 
 void TokenSplitter::build_tokens() {
     const bool pair_scan = prepare_scan();
-    token_scan::Encoder encoder(chunks_, text_size_);
-    token_scan::scan_text(tables_, text_, text_size_, pair_scan, encoder);
+    token_scan::Encoder encoder(packed_.chunks, text_size_);
+    token_scan::scan_text(tables_, packed_.text, text_size_, pair_scan, encoder);
     count_ = static_cast<std::int32_t>(encoder.finish());
 }
 

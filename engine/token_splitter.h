@@ -1,6 +1,7 @@
 // TokenSplitter: cuts a whole text into Text, Blank and Delimiter tokens by a table of
 // delimiter strings (first match in registration order). It knows no file format.
-// Its parts are in scan/: the compiled tables, the stop masks, the scan, the packed codes.
+// Its parts are in scan/: the compiled tables, the stop masks, the scan, the packed codes
+// and their reader.
 #pragma once
 
 #include <array>
@@ -17,6 +18,7 @@
 #include "scan/token.h"
 #include "scan/token_chunks.h"
 #include "scan/token_codes.h"
+#include "scan/token_reader.h"
 #include "scan/visit_answer.h"
 
 class TokenSplitter {
@@ -92,38 +94,12 @@ public:
     // The same tokens for a walk that looks at most of them only by kind and delimiter id:
     // a step decodes one packed code and builds no Token. Valid from a split until the next
     // split or add_delimiter.
-    class Reader {
+    class Reader : public token_scan::TokenReader {
     public:
-        explicit Reader(const TokenSplitter& splitter);
-        // Steps to the next token, the first one at the first call; false past the last.
-        bool next();
-        TokenKind kind() const { return kind_; }
-        // The id of a Delimiter token's entry.
-        std::int32_t id() const { return id_; }
-        std::int32_t length() const { return static_cast<std::int32_t>(length_); }
-        // The bytes of a Text or Blank token.
-        std::string_view text() const { return std::string_view(splitter_->text_ + start_, length_); }
-        // The whole token, as next() would give it.
-        Token token() const;
-
-    private:
-        bool next_long();
-
-        const TokenSplitter* splitter_;
-        std::size_t chunk_ = 0;
-        const std::uint8_t* in_;
-        std::size_t at_ = 0;  // start of the next token
-        std::size_t start_ = 0;
-        std::size_t length_ = 0;
-        TokenKind kind_ = TokenKind::Text;
-        std::int32_t id_ = 0;
-        const DelimiterEntry* delimiter_ = nullptr;
+        explicit Reader(const TokenSplitter& splitter) : TokenReader(splitter.packed_) {}
     };
 
 private:
-    // What a walk reads when there is no token list at all.
-    static constexpr std::uint8_t no_tokens[1] = {token_scan::chunk_end};
-
     // Tokens are decoded this many at a time, so that next() is mostly a step in an array.
     static constexpr std::size_t batch_size = 64;
 
@@ -147,14 +123,12 @@ private:
     std::vector<DelimiterEntry> table_;
     token_scan::ScanTables tables_;
     bool tables_ready_ = false;
-    token_scan::CodeTable codes_{};
 
     std::string owned_string_;
     std::unique_ptr<char[]> owned_block_;
-    const char* text_ = "";
     std::size_t text_size_ = 0;
-
-    token_scan::TokenChunks chunks_;
+    // The token list, and the text its runs and any visit's tokens lie in.
+    token_scan::PackedTokens packed_;
     std::int32_t count_ = 0;
 
     bool walking_ = false;
@@ -166,58 +140,6 @@ private:
     const Token* batch_end_ = batch_.data() + 1;
 };
 
-inline TokenSplitter::Reader::Reader(const TokenSplitter& splitter)
-    : splitter_(&splitter), in_(splitter.chunks_.empty() ? no_tokens : splitter.chunks_.chunk(0)) {}
-
-inline bool TokenSplitter::Reader::next() {
-    const token_scan::CodeInfo* info = &splitter_->codes_[*in_];
-    // Escape codes and chunk ends have no length of their own.
-    while (info->length == 0) {
-        if (*in_ != token_scan::chunk_end) return next_long();
-        if (chunk_ + 1 >= splitter_->chunks_.size()) return false;
-        in_ = splitter_->chunks_.chunk(++chunk_);
-        info = &splitter_->codes_[*in_];
-    }
-    ++in_;
-    kind_ = info->kind;
-    id_ = info->id;
-    delimiter_ = info->delimiter;
-    length_ = info->length;
-    start_ = at_;
-    at_ += length_;
-    return true;
-}
-
-// An escape code: a long run or a delimiter of a large table index. Inline like next(), so
-// that a Reader that lives in a local variable can stay in registers.
-inline bool TokenSplitter::Reader::next_long() {
-    const std::uint8_t code = *in_++;
-    std::size_t number = 0;
-    unsigned shift = 0;
-    std::uint8_t byte;
-    do {
-        byte = *in_++;
-        number |= static_cast<std::size_t>(byte & 0x7F) << shift;
-        shift += 7;
-    } while ((byte & 0x80) != 0);
-    kind_ = splitter_->codes_[code].kind;
-    delimiter_ = nullptr;
-    length_ = number;
-    if (code == token_scan::far_delimiter) {
-        delimiter_ = &splitter_->table_[number];
-        id_ = delimiter_->id;
-        length_ = static_cast<std::size_t>(delimiter_->length);
-    }
-    start_ = at_;
-    at_ += length_;
-    return true;
-}
-
-inline Token TokenSplitter::Reader::token() const {
-    return Token{kind_, static_cast<std::int32_t>(start_), static_cast<std::int32_t>(length_), delimiter_,
-                 std::string_view(splitter_->text_ + start_, delimiter_ == nullptr ? length_ : 0)};
-}
-
 // Hands each token on as a Found, building only what the visitor may look at. Each Found
 // is a fresh local that the compiler may keep in registers as long as the visitor takes
 // no address of it.
@@ -225,7 +147,10 @@ template <class Visit>
 class TokenSplitter::Visitor {
 public:
     Visitor(const TokenSplitter& splitter, Visit& visit)
-        : text_(splitter.text_), table_(splitter.table_.data()), briefs_(splitter.tables_.briefs()), visit_(visit) {}
+        : text_(splitter.packed_.text),
+          table_(splitter.table_.data()),
+          briefs_(splitter.tables_.briefs()),
+          visit_(visit) {}
     int run(TokenKind kind, std::size_t start, std::size_t length) {
         Found found;
         found.text_ = text_;
@@ -257,7 +182,7 @@ template <class Visit>
 bool TokenSplitter::visit_scan(Visit& visit) {
     const bool pair_scan = prepare_scan();
     Visitor<Visit> visitor(*this, visit);
-    return token_scan::scan_text(tables_, text_, text_size_, pair_scan, visitor);
+    return token_scan::scan_text(tables_, packed_.text, text_size_, pair_scan, visitor);
 }
 
 template <class Visit>

@@ -67,7 +67,8 @@ std::vector<std::string> visit_text_tokens(const std::string& text, bool with_fo
     add_foci(splitter);
     std::vector<std::string> tokens;
     int index = 0;
-    const bool finished = splitter.visit_text(std::string_view(bytes.get(), size), [&](const TokenSplitter::Found& found) {
+    const std::string_view view(bytes.get(), size);
+    const bool finished = splitter.visit_text(view, [&](const TokenSplitter::Found& found) {
         const Token token = found.token();
         EXPECT_EQ(found.text().data(), bytes.get() + token.start);
         tokens.push_back(describe(token));
@@ -172,7 +173,8 @@ TEST(TokenSplitterVisitText, AVisitorThatStopsIsHandedNothingMore) {
     TokenSplitter splitter;
     add_entries(splitter);
     int handed = 0;
-    const bool finished = splitter.visit_text(std::string_view(bytes.data(), bytes.size()), [&](const TokenSplitter::Found&) {
+    const std::string_view view(bytes.data(), bytes.size());
+    const bool finished = splitter.visit_text(view, [&](const TokenSplitter::Found&) {
         return ++handed == 2 ? TokenSplitter::stop_visit : TokenSplitter::every_token;
     });
     EXPECT_FALSE(finished);
