@@ -5,11 +5,17 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "fail.h"
 #include "token_splitter.h"
 
 namespace {
+
+// Aborts with `what`, said of `way`, unless `holds`.
+void require_of(bool holds, const char* way, const char* what) {
+    if (!holds) fail((std::string(way) + " " + what).c_str());
+}
 
 bool same(const Token& token, const ReferenceToken& expected) {
     if (token.kind != expected.kind || token.start != expected.start || token.length != expected.length) {
@@ -87,45 +93,77 @@ std::vector<std::int32_t> focus_ids(const std::vector<ReferenceDelimiter>& table
     return ids;
 }
 
-// visit_tokens hands on the model's tokens, under a focus only the delimiters it keeps,
-// and stops where the visitor stops it.
-void check_visits(const std::vector<ReferenceDelimiter>& table, const std::string& text,
-                  const std::vector<ReferenceToken>& expected, std::size_t stop_after) {
-    std::vector<std::int32_t> foci[3] = {{}, focus_ids(table, 1), focus_ids(table, 2)};
+// What a visit is checked against: the tokens the model hands on under the foci the
+// visitor asks for, up to where it stops.
+struct VisitPlan {
+    std::vector<std::int32_t> foci[3];
     std::vector<const ReferenceToken*> handed;
+    std::size_t stop_after;
+};
+
+VisitPlan plan_visit(const std::vector<ReferenceDelimiter>& table, const std::vector<ReferenceToken>& expected,
+                     std::size_t stop_after) {
+    VisitPlan plan{{{}, focus_ids(table, 1), focus_ids(table, 2)}, {}, stop_after};
     int mode = TokenSplitter::every_token;
     for (const ReferenceToken& token : expected) {
         if (mode != TokenSplitter::every_token) {
-            const std::vector<std::int32_t>& ids = foci[mode];
+            const std::vector<std::int32_t>& ids = plan.foci[mode];
             const bool kept = token.kind == TokenKind::Delimiter &&
                               std::find(ids.begin(), ids.end(), token.id) != ids.end();
             if (!kept) continue;
         }
-        handed.push_back(&token);
-        if (handed.size() == stop_after) break;
-        mode = next_mode(token, handed.size());
+        plan.handed.push_back(&token);
+        if (plan.handed.size() == stop_after) break;
+        mode = next_mode(token, plan.handed.size());
     }
-
-    TokenSplitter splitter;
-    add_entries(splitter, table, 0);
-    splitter.add_focus(foci[1]);
-    splitter.add_focus(foci[2]);
-    auto block = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(block.get(), text.data(), text.size());
-    std::size_t i = 0;
-    const bool finished = splitter.visit_tokens(std::move(block), text.size(), [&](const TokenSplitter::Found& found) {
-        require(i < handed.size(), "visit_tokens hands on a token the model passes over");
-        const ReferenceToken& want = *handed[i];
-        require(same_found(found, want), "visit_tokens hands on a token unlike the model's");
-        ++i;
-        return i == stop_after ? TokenSplitter::stop_visit : next_mode(want, i);
-    });
-    require(i == handed.size(), "visit_tokens hands on fewer tokens than the model");
-    const bool stopped = stop_after != 0 && handed.size() == stop_after;
-    require(finished == !stopped, "visit_tokens reports a stop wrongly");
-    require(splitter.count() == 0, "visit_tokens keeps a token list");
+    return plan;
 }
 
+// Runs `visit(splitter, visitor)` (one way of visiting) with a visitor that checks each
+// token against the plan and changes foci and stops as planned; `bytes` is where each
+// token's text must lie.
+template <class Visit>
+void check_visit(const std::vector<ReferenceDelimiter>& table, const VisitPlan& plan, const char* way,
+                 Visit&& visit) {
+    TokenSplitter splitter;
+    add_entries(splitter, table, 0);
+    splitter.add_focus(plan.foci[1]);
+    splitter.add_focus(plan.foci[2]);
+    std::size_t i = 0;
+    const bool finished = visit(splitter, [&](const TokenSplitter::Found& found) {
+        require_of(i < plan.handed.size(), way, "hands on a token the model passes over");
+        const ReferenceToken& want = *plan.handed[i];
+        require_of(same_found(found, want), way, "hands on a token unlike the model's");
+        ++i;
+        return i == plan.stop_after ? TokenSplitter::stop_visit : next_mode(want, i);
+    });
+    require_of(i == plan.handed.size(), way, "hands on fewer tokens than the model");
+    const bool stopped = plan.stop_after != 0 && plan.handed.size() == plan.stop_after;
+    require_of(finished == !stopped, way, "reports a stop wrongly");
+    require_of(splitter.count() == 0, way, "keeps a token list");
+}
+
+// visit_tokens over a block, and visit_text over an exactly sized heap copy (where a read
+// past the text is caught), hand on the model's tokens, under a focus only the delimiters
+// it keeps, and stop where the visitor stops them.
+void check_visits(const std::vector<ReferenceDelimiter>& table, const std::string& text,
+                  const std::vector<ReferenceToken>& expected, std::size_t stop_after) {
+    const VisitPlan plan = plan_visit(table, expected, stop_after);
+    check_visit(table, plan, "visit_tokens", [&text](TokenSplitter& splitter, auto&& visitor) {
+        auto block = std::make_unique<char[]>(text.size() + 1);
+        std::memcpy(block.get(), text.data(), text.size());
+        return splitter.visit_tokens(std::move(block), text.size(), visitor);
+    });
+    check_visit(table, plan, "visit_text", [&text](TokenSplitter& splitter, auto&& visitor) {
+        const auto exact = std::make_unique<char[]>(text.size());
+        std::memcpy(exact.get(), text.data(), text.size());
+        return splitter.visit_text(std::string_view(exact.get(), text.size()), [&](const TokenSplitter::Found& found) {
+            require_of(found.text().data() == exact.get() + found.token().start, "visit_text",
+                    "hands on a token that does not view the caller's bytes");
+            return visitor(found);
+        });
+    });
+}
 
 }  // namespace
 
