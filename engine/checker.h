@@ -8,10 +8,12 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "diagnostic.h"
 #include "kpstring.h"
 #include "token_splitter.h"
+#include "recovering_walk.h"
 #include "walk.h"
 
 class LanguageCatalog;
@@ -55,6 +57,11 @@ public:
     // The first fault of a text held in memory, as data; none when it is clean. The text
     // ends at its first zero byte, and a fault at its end lies at `bytes.size()`.
     virtual std::optional<Diagnostic> first_fault(std::string_view bytes) const = 0;
+    // Every syntax fault of a text held in memory, in file order: after each fault the walk
+    // goes on from the next place where the grammar can start again (docs/rules.md,
+    // "Recovery"). The first is first_fault()'s; a fault at the end of the text carries a
+    // note on where what was left open began.
+    virtual std::vector<Diagnostic> all_faults(std::string_view bytes) const = 0;
     const Conflict& conflict() const { return conflict_; }
     const LanguageCatalog* catalog() const { return catalog_; }
 
@@ -83,9 +90,9 @@ protected:
     // would ignore.
     template <class G>
     CheckResult walk_kept(const TokenSplitter& splitter, std::int32_t file_size);
-    // Registers G's delimiters and foci in a splitter that has none yet, in table order.
+    // Every fault of bytes in memory, by the walk that goes on after a fault.
     template <class G>
-    static void register_grammar(TokenSplitter& splitter);
+    static std::vector<Diagnostic> faults_in(std::string_view bytes);
 
 private:
     const LanguageCatalog* catalog_;
@@ -93,11 +100,13 @@ private:
 };
 
 template <class G>
-void Checker::register_grammar(TokenSplitter& splitter) {
-    for (const grammar::Delimiter& delimiter : G::delimiters) splitter.add_delimiter(delimiter.id, delimiter.text);
-    for (const grammar::Focus& focus : G::foci) {
-        splitter.add_focus(std::vector<std::int32_t>(focus.ids.begin(), focus.ids.begin() + focus.count));
-    }
+std::vector<Diagnostic> Checker::faults_in(std::string_view bytes) {
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    TokenSplitter splitter;
+    register_grammar<G>(splitter);
+    RecoveringWalk<G> walk(text);
+    splitter.visit_text(text, [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
+    return std::move(walk).result(static_cast<std::int32_t>(bytes.size()));
 }
 
 template <class G>
@@ -119,13 +128,10 @@ CheckResult Checker::check_file(const char* path) {
 
 template <class G>
 std::optional<Diagnostic> Checker::fault_in(std::string_view bytes) {
-    auto block = std::make_unique<char[]>(bytes.size() + 1);
-    bytes.copy(block.get(), bytes.size());
     TokenSplitter splitter;
     register_grammar<G>(splitter);
     GrammarWalk<G> walk;
-    splitter.visit_tokens(std::move(block), bytes.size(),
-                          [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
+    splitter.visit_text(bytes, [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
     return walk.result(static_cast<std::int32_t>(bytes.size()));
 }
 

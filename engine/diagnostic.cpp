@@ -18,7 +18,12 @@ bool same_key(const char* a, const char* b) {
 
 }  // namespace
 
+bool Note::operator==(const Note& other) const {
+    return same_key(key, other.key) && start == other.start && length == other.length;
+}
+
 bool Diagnostic::operator==(const Diagnostic& other) const {
     return rule == other.rule && severity == other.severity && start == other.start && length == other.length &&
-           form == other.form && same_key(key, other.key) && same_key(argument, other.argument);
+           form == other.form && same_key(key, other.key) && same_key(argument, other.argument) &&
+           notes == other.notes;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 enum class Severity : std::uint8_t { Error, Warning, Info };
 
@@ -19,6 +20,16 @@ enum class MessageForm : std::uint8_t {
     End,            // text(key), a blank, text(argument): what the end of the text left open
 };
 
+// A related place: where something left open at the end of the text was opened.
+struct Note {
+    // The key of the note's message ("tra.note_text_opened").
+    const char* key = "";
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+
+    bool operator==(const Note& other) const;
+};
+
 struct Diagnostic {
     // The rule's id, "<grammar>.<name>"; for a syntax fault the key of its first text.
     std::string_view rule;
@@ -31,6 +42,7 @@ struct Diagnostic {
     const char* key = "";
     // The found key (ExpectedFound, a named Number) or the expected key (End); else null.
     const char* argument = nullptr;
+    std::vector<Note> notes;
 
     bool operator==(const Diagnostic& other) const;
     bool operator!=(const Diagnostic& other) const { return !(*this == other); }

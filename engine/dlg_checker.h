@@ -10,6 +10,7 @@ public:
 
     CheckResult check(const char* path) override;
     std::optional<Diagnostic> first_fault(std::string_view bytes) const override;
+    std::vector<Diagnostic> all_faults(std::string_view bytes) const override;
     // The check of a text already split with this checker's delimiter table, `file_size`
     // being the text's length: what check() reports for a file holding that text. It walks
     // the kept tokens, where check() walks each token as it is found.

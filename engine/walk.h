@@ -8,12 +8,24 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "diagnostic.h"
 #include "grammars/grammar.h"
 #include "token_splitter.h"
 
+// Registers G's delimiters and foci in a splitter that has none yet, in table order.
 template <class G>
+void register_grammar(TokenSplitter& splitter) {
+    for (const grammar::Delimiter& delimiter : G::delimiters) splitter.add_delimiter(delimiter.id, delimiter.text);
+    for (const grammar::Focus& focus : G::foci) {
+        splitter.add_focus(std::vector<std::int32_t>(focus.ids.begin(), focus.ids.begin() + focus.count));
+    }
+}
+
+// With `Track`, the walk also keeps where what is open now was opened, for the note on a
+// fault at the end of the text; the check itself does not pay for it.
+template <class G, bool Track = false>
 class GrammarWalk {
 public:
     // One token, seen by its class in the table of moves; only a fault builds the token it
@@ -25,6 +37,7 @@ public:
         // The full rules get a copy: the token itself then never has its address taken, and a
         // plain move need not build it in memory.
         if (next == look && (next = good_number(t)) == look) return by_rules(SomeToken(t));
+        if constexpr (Track) note_opening(t.token(), next);
         state_ = next;
         return focus_of(next);
     }
@@ -37,6 +50,12 @@ public:
     std::optional<Diagnostic> result(std::int32_t size) const;
 
     int state() const { return state_; }
+    // With `Track`: the token that opened what is open now, as a note; none where nothing is.
+    std::optional<Note> opened() const {
+        const char* key = G::states[state_].opened_key;
+        if (key == nullptr || opened_start_ < 0) return std::nullopt;
+        return Note{key, opened_start_, opened_length_};
+    }
 
 private:
     static constexpr std::uint8_t look = 0xFF;
@@ -92,13 +111,29 @@ private:
     }
 
     int fault(const Token& token, MessageForm form, const char* key, const char* argument) {
-        fault_ = Diagnostic{key, Severity::Error, token.start, token.length, form, key, argument};
+        fault_ = Diagnostic{key, Severity::Error, token.start, token.length, form, key, argument, {}};
         return TokenSplitter::stop_visit;
+    }
+
+    // A move to `next` by `token` opens something when `next` is inside something other
+    // than the state it leaves.
+    void note_opening(const Token& token, int next) {
+        const char* now = G::states[state_].opened_key;
+        const char* then = G::states[next].opened_key;
+        if (then != nullptr && then != now) {
+            opened_start_ = token.start;
+            opened_length_ = token.length;
+        }
     }
 
     int state_ = 0;
     int resume_ = 0;
     std::optional<Diagnostic> fault_;
+    // With `Track`: where what is open now was opened, and where what Enter left was.
+    std::int32_t opened_start_ = -1;
+    std::int32_t opened_length_ = 0;
+    std::int32_t resume_opened_start_ = -1;
+    std::int32_t resume_opened_length_ = 0;
 
     template <class Grammar>
     friend struct WalkTables;
@@ -111,18 +146,32 @@ struct WalkTables {
     static constexpr const auto& moves = GrammarWalk<G>::moves;
 };
 
-template <class G>
+template <class G, bool Track>
 template <class SomeToken>
-int GrammarWalk<G>::by_rules(const SomeToken& t) {
+int GrammarWalk<G, Track>::by_rules(const SomeToken& t) {
     using grammar::Act;
     const grammar::Action& a = actions[state_][class_of(t)];
     switch (a.act) {
-        case Act::Go: state_ = a.target; break;
+        case Act::Go:
+            if constexpr (Track) note_opening(t.token(), a.target);
+            state_ = a.target;
+            break;
         case Act::Enter:
+            if constexpr (Track) {
+                resume_opened_start_ = opened_start_;
+                resume_opened_length_ = opened_length_;
+                note_opening(t.token(), a.target);
+            }
             resume_ = state_;
             state_ = a.target;
             break;
-        case Act::Return: state_ = resume_; break;
+        case Act::Return:
+            if constexpr (Track) {
+                opened_start_ = resume_opened_start_;
+                opened_length_ = resume_opened_length_;
+            }
+            state_ = resume_;
+            break;
         case Act::ExpectedFound: {
             const Token token = t.token();
             return fault(token, MessageForm::ExpectedFound, a.key, found_key(token));
@@ -135,23 +184,30 @@ int GrammarWalk<G>::by_rules(const SomeToken& t) {
         case Act::NumberUnnamed: return fault(t.token(), MessageForm::Number, a.key, nullptr);
         case Act::TestNumber:
             if (!G::is_number(t.text())) return fault(t.token(), MessageForm::Number, a.key, nullptr);
+            if constexpr (Track) note_opening(t.token(), a.target);
             state_ = a.target;
             break;
         case Act::TestName:
             if (t.text().find(' ') != std::string_view::npos) return fault(t.token(), MessageForm::Single, a.key, nullptr);
+            if constexpr (Track) note_opening(t.token(), a.target);
             state_ = a.target;
             break;
         case Act::TestLineEnd:
-            if (t.text().find('\n') != std::string_view::npos) state_ = resume_;
+            if (t.text().find('\n') == std::string_view::npos) break;
+            if constexpr (Track) {
+                opened_start_ = resume_opened_start_;
+                opened_length_ = resume_opened_length_;
+            }
+            state_ = resume_;
             break;
     }
     return focus_of(state_);
 }
 
-template <class G>
-std::optional<Diagnostic> GrammarWalk<G>::result(std::int32_t size) const {
+template <class G, bool Track>
+std::optional<Diagnostic> GrammarWalk<G, Track>::result(std::int32_t size) const {
     if (fault_) return fault_;
     const char* expected = G::states[state_].end_key;
     if (expected == nullptr) return std::nullopt;
-    return Diagnostic{G::end_key, Severity::Error, size, 0, MessageForm::End, G::end_key, expected};
+    return Diagnostic{G::end_key, Severity::Error, size, 0, MessageForm::End, G::end_key, expected, {}};
 }

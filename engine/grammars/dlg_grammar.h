@@ -51,22 +51,29 @@ struct DlgGrammar {
     static constexpr std::uint8_t text = text_class;
 
     static constexpr grammar::StateRules states[] = {
-        {LineStart, Every, nullptr, grammar::expected("arcanum_dlg.expected_bracket"),
+        {LineStart, Every, nullptr, nullptr, grammar::expected("arcanum_dlg.expected_bracket"),
          {{{BraceOpen, grammar::go(AfterFirstBrace)}, {Newline, grammar::go(LineStart)},
            {Comment, grammar::go(InComment)}, {one_blank, grammar::go(LineStart)}, {blanks, grammar::go(LineStart)}}}},
-        {AfterNumber, Every, "arcanum_dlg.expected_bracket_close",
+        {AfterNumber, Every, "arcanum_dlg.expected_bracket_close", "arcanum_dlg.note_record_opened",
          grammar::expected("arcanum_dlg.expected_bracket_close"), {{{BraceClose, grammar::go(AfterBraceClose)}}}},
-        {AfterBraceClose, Every, nullptr, grammar::expected("arcanum_dlg.expected_next"),
+        {AfterBraceClose, Every, nullptr, nullptr, grammar::expected("arcanum_dlg.expected_next"),
          {{{BraceOpen, grammar::go(InField)}, {Newline, grammar::go(LineStart)},
            {one_blank, grammar::go(AfterBraceClose)}}}},
         // Only a bad Text run goes unnamed: a blank or a delimiter is named.
-        {AfterFirstBrace, Every, "arcanum_dlg.expected_number", grammar::number_named("arcanum_dlg.expected_number"),
+        {AfterFirstBrace, Every, "arcanum_dlg.expected_number", "arcanum_dlg.note_record_opened", grammar::number_named("arcanum_dlg.expected_number"),
          {{{text, grammar::test_number(AfterNumber, "arcanum_dlg.expected_number")}}}},
-        {InField, InFieldFocus, "arcanum_dlg.expected_bracket_close", grammar::go(InField),
+        {InField, InFieldFocus, "arcanum_dlg.expected_bracket_close", "arcanum_dlg.note_field_opened", grammar::go(InField),
          {{{BraceClose, grammar::go(AfterBraceClose)}, {BraceOpen, grammar::single("arcanum_dlg.unexpected_bracket_open")},
            {Newline, grammar::single("arcanum_dlg.unexpected_newline")}}}},
-        {InComment, InCommentFocus, nullptr, grammar::go(InComment), {{{Newline, grammar::go(LineStart)}}}},
+        {InComment, InCommentFocus, nullptr, nullptr, grammar::go(InComment), {{{Newline, grammar::go(LineStart)}}}},
     };
+
+    // Where the walk starts again after a fault at `fault`: the start of the next line;
+    // npos when there is none.
+    static std::size_t resume_at(std::string_view text, std::size_t fault) {
+        const std::size_t end = text.find('\n', fault);
+        return end == std::string_view::npos ? end : end + 1;
+    }
 
     // A record's number: one or more digits and nothing else.
     static constexpr bool is_number(std::string_view run) {

@@ -63,6 +63,9 @@ struct StateRules {
     int focus;
     // What the end of the text still expects here; null where a text may end.
     const char* end_key;
+    // Inside something opened by a delimiter (a text, a tag, a comment): the key of the note
+    // that shows where, for a fault at the end of the text. Null elsewhere.
+    const char* opened_key;
     // What every token does that `on` does not name.
     Action otherwise;
     std::array<On, max_exceptions> on;

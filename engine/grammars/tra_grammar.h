@@ -59,48 +59,59 @@ struct TraGrammar {
     static constexpr grammar::On block_comment{CommentOpen, grammar::enter(InBlockComment)};
 
     static constexpr grammar::StateRules states[] = {
-        {BetweenEntries, Every, nullptr, grammar::expected("tra.expected_at"),
+        {BetweenEntries, Every, nullptr, nullptr, grammar::expected("tra.expected_at"),
          {{{At, grammar::go(AfterAt)}, line_comment, block_comment, {blank, grammar::go(BetweenEntries)}}}},
-        {AfterAt, Every, "tra.expected_number", grammar::number_named("tra.expected_number"),
+        {AfterAt, Every, "tra.expected_number", nullptr, grammar::number_named("tra.expected_number"),
          {{{text, grammar::test_number(AfterNumber, "tra.expected_number")},
            {blank, grammar::number_unnamed("tra.expected_number")}}}},
-        {AfterNumber, Every, "tra.expected_equal", grammar::expected("tra.expected_equal"),
+        {AfterNumber, Every, "tra.expected_equal", nullptr, grammar::expected("tra.expected_equal"),
          {{{Equal, grammar::go(AfterEqual)}, line_comment, block_comment, {blank, grammar::go(AfterNumber)}}}},
-        {AfterEqual, Every, "tra.expected_tilde", grammar::expected("tra.expected_tilde"),
+        {AfterEqual, Every, "tra.expected_tilde", nullptr, grammar::expected("tra.expected_tilde"),
          {{{Tilde, grammar::go(InFirstText)}, line_comment, block_comment, {blank, grammar::go(AfterEqual)}}}},
-        {InFirstText, InText, "tra.expected_tilde", grammar::go(InFirstText),
+        {InFirstText, InText, "tra.expected_tilde", "tra.note_text_opened", grammar::go(InFirstText),
          {{{Tilde, grammar::go(AfterFirstText)}, {TagOpen, grammar::enter(AfterTagOpen)},
            {TagClose, grammar::single("tra.unexpected_tag_closed")}}}},
-        {AfterFirstText, Every, nullptr, grammar::expected("tra.expected_after_line1"),
+        {AfterFirstText, Every, nullptr, nullptr, grammar::expected("tra.expected_after_line1"),
          {{{Tilde, grammar::go(InSecondText)}, {BracketOpen, grammar::go(AfterSound1Open)},
            {At, grammar::go(AfterAt)}, line_comment, block_comment, {blank, grammar::go(AfterFirstText)}}}},
-        {AfterTagOpen, Every, "tra.expected_tag_text", grammar::expected("tra.expected_tag_text"),
+        {AfterTagOpen, Every, "tra.expected_tag_text", "tra.note_tag_opened", grammar::expected("tra.expected_tag_text"),
          {{{text, grammar::test_name(AfterTagName, "tra.tag_spaces")}}}},
-        {AfterTagName, Every, "tra.expected_tag_close", grammar::expected("tra.expected_tag_close"),
+        {AfterTagName, Every, "tra.expected_tag_close", "tra.note_tag_opened", grammar::expected("tra.expected_tag_close"),
          {{{TagClose, grammar::back()}}}},
-        {InSecondText, InText, "tra.expected_tilde", grammar::go(InSecondText),
+        {InSecondText, InText, "tra.expected_tilde", "tra.note_text_opened", grammar::go(InSecondText),
          {{{Tilde, grammar::go(AfterSecondText)}, {TagOpen, grammar::enter(AfterTagOpen)},
            {TagClose, grammar::single("tra.unexpected_tag_closed")}}}},
-        {AfterSecondText, Every, nullptr, grammar::expected("tra.expected_after_line2"),
+        {AfterSecondText, Every, nullptr, nullptr, grammar::expected("tra.expected_after_line2"),
          {{{BracketOpen, grammar::go(AfterSound2Open)}, {At, grammar::go(AfterAt)}, line_comment,
            block_comment, {blank, grammar::go(AfterSecondText)}}}},
-        {AfterSound1Open, Every, "tra.expected_sound_text", grammar::expected("tra.expected_sound_text"),
+        {AfterSound1Open, Every, "tra.expected_sound_text", "tra.note_sound_opened", grammar::expected("tra.expected_sound_text"),
          {{{text, grammar::test_name(AfterSound1Name, "tra.sound_spaces")}}}},
-        {AfterSound1Name, Every, "tra.expected_sound_close", grammar::expected("tra.expected_sound_close"),
+        {AfterSound1Name, Every, "tra.expected_sound_close", "tra.note_sound_opened", grammar::expected("tra.expected_sound_close"),
          {{{BracketClose, grammar::go(AfterSound1)}}}},
-        {AfterSound1, Every, nullptr, grammar::expected("tra.expected_after_sound1"),
+        {AfterSound1, Every, nullptr, nullptr, grammar::expected("tra.expected_after_sound1"),
          {{{Tilde, grammar::go(InSecondText)}, {At, grammar::go(AfterAt)}, line_comment, block_comment,
            {blank, grammar::go(AfterSound1)}}}},
-        {AfterSound2Open, Every, "tra.expected_sound_text", grammar::expected("tra.expected_sound_text"),
+        {AfterSound2Open, Every, "tra.expected_sound_text", "tra.note_sound_opened", grammar::expected("tra.expected_sound_text"),
          {{{text, grammar::test_name(AfterSound2Name, "tra.sound_spaces")}}}},
-        {AfterSound2Name, Every, "tra.expected_sound_close", grammar::expected("tra.expected_sound_close"),
+        {AfterSound2Name, Every, "tra.expected_sound_close", "tra.note_sound_opened", grammar::expected("tra.expected_sound_close"),
          {{{BracketClose, grammar::go(BetweenEntries)}}}},
-        {InBlockComment, InComment, "tra.expected_comment_close", grammar::go(InBlockComment),
+        {InBlockComment, InComment, "tra.expected_comment_close", "tra.note_comment_opened", grammar::go(InBlockComment),
          {{{CommentClose, grammar::back()}}}},
         // A line comment ends with the run that holds its LF, whatever else that run holds.
-        {InLineComment, Every, nullptr, grammar::go(InLineComment),
+        {InLineComment, Every, nullptr, nullptr, grammar::go(InLineComment),
          {{{blank, grammar::test_line_end()}, {text, grammar::test_line_end()}}}},
     };
+
+    // Where the walk starts again after a fault at `fault`: the first following line whose
+    // first bytes but blanks are "@" and a digit; npos when there is none.
+    static std::size_t resume_at(std::string_view text, std::size_t fault) {
+        for (std::size_t end = text.find('\n', fault); end != std::string_view::npos; end = text.find('\n', end + 1)) {
+            std::size_t at = end + 1;
+            while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r')) ++at;
+            if (at + 1 < text.size() && text[at] == '@' && text[at + 1] >= '0' && text[at + 1] <= '9') return at;
+        }
+        return std::string_view::npos;
+    }
 
     // An entry's number: one or more digits, then nothing but blanks (line ends included).
     static constexpr bool is_number(std::string_view run) {

@@ -20,12 +20,14 @@ const std::vector<std::string>& all_message_keys() {
         "tra.found_text", "tra.found_at", "tra.found_equal", "tra.found_tilde", "tra.found_quote",
         "tra.found_tag_open", "tra.found_tag_closed", "tra.found_bracket_open",
         "tra.found_bracket_closed", "tra.found_comment_line", "tra.found_comment_open",
-        "tra.found_comment_closed",
+        "tra.found_comment_closed", "tra.note_text_opened", "tra.note_tag_opened", "tra.note_sound_opened",
+        "tra.note_comment_opened",
         "arcanum_dlg.expected_number", "arcanum_dlg.expected_next", "arcanum_dlg.expected_bracket",
         "arcanum_dlg.expected_bracket_close", "arcanum_dlg.unexpected_bracket_open",
         "arcanum_dlg.unexpected_end", "arcanum_dlg.unexpected_newline", "arcanum_dlg.found_space",
         "arcanum_dlg.found_text", "arcanum_dlg.found_bracket_open",
-        "arcanum_dlg.found_bracket_close", "arcanum_dlg.found_newline",
+        "arcanum_dlg.found_bracket_close", "arcanum_dlg.found_newline", "arcanum_dlg.note_record_opened",
+        "arcanum_dlg.note_field_opened",
     };
     return keys;
 }

@@ -11,7 +11,7 @@
 
 namespace key_catalog {
 
-// All 61 message keys ("general.initialized", ..., "arcanum_dlg.found_newline").
+// Every message key ("general.initialized", ..., "arcanum_dlg.note_field_opened").
 const std::vector<std::string>& all_message_keys();
 
 // A catalog loaded from a scratch language file where text(key) == key.
