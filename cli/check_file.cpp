@@ -14,6 +14,7 @@
 #include "code_page.h"
 #include "language_catalog.h"
 #include "position.h"
+#include "position_cursor.h"
 #include "wording.h"
 
 namespace fs = std::filesystem;
@@ -50,6 +51,38 @@ std::string zero_byte_error(const std::string& bytes, const std::optional<Diagno
     return "a zero byte at line " + std::to_string(at.line) + ", column " + std::to_string(at.column) +
            " ends the text; what follows it cannot be checked";
 }
+
+// Places findings in the text they were found in and words them in UTF-8: language files
+// are in their users' code pages, every console format takes UTF-8.
+class Placer {
+public:
+    Placer(std::string_view bytes, const LanguageCatalog* catalog)
+        : bytes_(bytes), catalog_(catalog), code_page_(catalog != nullptr ? catalog->code_page() : utf8_code_page) {}
+
+    FindingReport operator()(const Diagnostic& d, PositionCursor& cursor) const {
+        FindingReport finding;
+        const auto start = static_cast<std::size_t>(d.start);
+        finding.start = d.start;
+        finding.length = d.length;
+        finding.rule = std::string(d.rule);
+        finding.severity = d.severity;
+        finding.reason = to_utf8(worded(d, catalog_), code_page_);
+        finding.position = cursor.at(start);
+        finding.line_text = std::string(line_at(bytes_, start));
+        for (const Note& note : d.notes) {
+            const auto at = static_cast<std::size_t>(note.start);
+            finding.notes.push_back(NoteReport{note.start, note.length, cursor.at(at),
+                                               to_utf8(worded(note, catalog_), code_page_),
+                                               std::string(line_at(bytes_, at))});
+        }
+        return finding;
+    }
+
+private:
+    std::string_view bytes_;
+    const LanguageCatalog* catalog_;
+    int code_page_;
+};
 
 }  // namespace
 
@@ -99,7 +132,7 @@ CheckerSet::CheckerSet(const LanguageCatalog* catalog) {
     for (const CheckerKind& kind : checker_kinds()) checkers_[static_cast<std::size_t>(kind.kind)] = kind.make(catalog);
 }
 
-FileReport check_target(const Target& target, const CheckerSet& checkers) {
+FileReport check_target(const Target& target, const CheckerSet& checkers, const ReportSettings& settings) {
     FileReport report;
     report.path = target.path;
     report.kind = target.kind;
@@ -112,31 +145,37 @@ FileReport check_target(const Target& target, const CheckerSet& checkers) {
         report.error = file.error;
         return report;
     }
-    return check_bytes(target.path, *target.kind, file.bytes, checkers.of(*target.kind));
+    return check_bytes(target.path, *target.kind, file.bytes, checkers.of(*target.kind), settings);
 }
 
-FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker) {
+FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker,
+                       const ReportSettings& settings) {
     FileReport report;
     report.path = path;
     report.kind = kind;
     report.verdict = Verdict::Unreadable;
-    const std::optional<Diagnostic> fault = checker.first_fault(bytes);
-    report.error = zero_byte_error(bytes, fault);
+    const std::vector<Diagnostic> faults = checker.all_faults(bytes);
+    // Every fault found so far is a syntax fault; the first is the file's conflict.
+    const std::optional<Diagnostic> first = faults.empty() ? std::nullopt : std::optional<Diagnostic>(faults.front());
+    report.error = zero_byte_error(bytes, first);
     if (!report.error.empty()) return report;
-    if (!fault) {
-        report.verdict = Verdict::Clean;
-        return report;
+    report.verdict = first ? Verdict::Conflict : Verdict::Clean;
+    const Placer place(bytes, checker.catalog());
+    PositionCursor cursor(bytes);
+    if (first) report.conflict = place(*first, cursor);
+    for (const Diagnostic& fault : faults) {
+        if (!settings.rules.enabled(fault.rule)) continue;
+        switch (fault.severity) {
+            case Severity::Error: ++report.errors; break;
+            case Severity::Warning: ++report.warnings; break;
+            case Severity::Info: ++report.infos; break;
+        }
+        if (settings.max_faults != 0 && report.faults.size() >= settings.max_faults) {
+            ++report.truncated;
+        } else {
+            report.faults.push_back(place(fault, cursor));
+        }
     }
-    const auto start = static_cast<std::size_t>(fault->start);
-    report.verdict = Verdict::Conflict;
-    report.conflict.start = fault->start;
-    report.conflict.length = fault->length;
-    report.conflict.rule = std::string(fault->rule);
-    report.conflict.severity = fault->severity;
-    // Language files are in their users' code pages; every console format takes UTF-8.
-    const LanguageCatalog* catalog = checker.catalog();
-    report.conflict.reason = to_utf8(worded(*fault, catalog), catalog != nullptr ? catalog->code_page() : utf8_code_page);
-    report.conflict.position = position_of(bytes, start);
-    report.conflict.line_text = std::string(line_at(bytes, start));
+    report.failing = report.errors + (settings.warnings_as_errors ? report.warnings : 0);
     return report;
 }

@@ -8,6 +8,7 @@
 #include "checker.h"
 #include "discovery.h"
 #include "report.h"
+#include "rule_selection.h"
 
 class LanguageCatalog;
 
@@ -28,7 +29,17 @@ private:
     std::array<std::unique_ptr<Checker>, 2> checkers_;
 };
 
+// What a check reports beyond a file's first fault: the rules in force, how many findings
+// a file shows at most (0: all of them), and whether warnings fail the run.
+struct ReportSettings {
+    RuleSelection rules;
+    std::size_t max_faults = 100;
+    bool warnings_as_errors = false;
+};
+
 // Reads the file once and checks its bytes with the checker of its kind.
-FileReport check_target(const Target& target, const CheckerSet& checkers);
+FileReport check_target(const Target& target, const CheckerSet& checkers,
+                        const ReportSettings& settings = ReportSettings{});
 // The report for bytes already read from `path`, checked by `checker`.
-FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker);
+FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker,
+                       const ReportSettings& settings = ReportSettings{});

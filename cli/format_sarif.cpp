@@ -57,36 +57,63 @@ ordered_json location(const std::string& path) {
     return {{"physicalLocation", {{"artifactLocation", {{"uri", sarif_uri(path)}}}}}};
 }
 
+// A place in a file with its region: columns in UTF-16 units, SARIF's default; the byte
+// range is exact whatever the encoding.
+ordered_json region_location(const std::string& path, const TextPosition& position, const std::string& line_text,
+                             std::int32_t start, std::int32_t length) {
+    const std::string_view before =
+        std::string_view(line_text).substr(0, static_cast<std::size_t>(position.column - 1));
+    ordered_json where = location(path);
+    where["physicalLocation"]["region"] = {{"startLine", position.line},
+                                           {"startColumn", utf16_length(before) + 1},
+                                           {"byteOffset", start},
+                                           {"byteLength", length}};
+    return where;
+}
+
+ordered_json result(const std::string& path, const FindingReport& f, bool with_notes) {
+    ordered_json message = ordered_json::object();
+    put_bytes(message, "text", f.reason);
+    ordered_json found = {{"ruleId", f.rule},
+                          {"ruleIndex", rule_index(f.rule)},
+                          {"level", severity_level(f.severity)},
+                          {"message", message},
+                          {"locations", ordered_json::array(
+                                            {region_location(path, f.position, f.line_text, f.start, f.length)})}};
+    if (with_notes && !f.notes.empty()) {
+        ordered_json related = ordered_json::array();
+        for (const NoteReport& note : f.notes) {
+            ordered_json place = region_location(path, note.position, note.line_text, note.start, note.length);
+            place["id"] = related.size();
+            ordered_json text = ordered_json::object();
+            put_bytes(text, "text", note.message);
+            place["message"] = text;
+            related.push_back(place);
+        }
+        found["relatedLocations"] = related;
+    }
+    return found;
+}
+
 class SarifReporter : public Reporter {
 public:
-    SarifReporter(std::ostream& out, const LanguageCatalog* catalog) : out_(out), catalog_(catalog) {}
+    SarifReporter(std::ostream& out, const LanguageCatalog* catalog, bool first_only)
+        : out_(out), catalog_(catalog), first_only_(first_only) {}
 
     void file(const FileReport& report) override {
-        if (report.verdict == Verdict::Conflict) {
-            const ConflictReport& c = report.conflict;
-            const std::string_view before =
-                std::string_view(c.line_text).substr(0, static_cast<std::size_t>(c.position.column - 1));
-            ordered_json where = location(report.path);
-            // Columns in UTF-16 units, SARIF's default; the byte range is exact whatever the encoding.
-            where["physicalLocation"]["region"] = {
-                {"startLine", c.position.line},
-                {"startColumn", utf16_length(before) + 1},
-                {"byteOffset", c.start},
-                {"byteLength", c.length}};
-            ordered_json message = ordered_json::object();
-            put_bytes(message, "text", c.reason);
-            results_.push_back({{"ruleId", c.rule},
-                                {"ruleIndex", rule_index(c.rule)},
-                                {"level", severity_level(c.severity)},
-                                {"message", message},
-                                {"locations", ordered_json::array({where})}});
-        } else if (report.verdict == Verdict::Unreadable) {
+        if (report.verdict == Verdict::Unreadable) {
             ordered_json message = ordered_json::object();
             put_bytes(message, "text", "cannot be read: " + report.error);
             notifications_.push_back({{"level", "error"},
                                       {"message", message},
                                       {"locations", ordered_json::array({location(report.path)})}});
+            return;
         }
+        if (first_only_) {
+            if (report.verdict == Verdict::Conflict) results_.push_back(result(report.path, report.conflict, false));
+            return;
+        }
+        for (const FindingReport& f : report.faults) results_.push_back(result(report.path, f, true));
     }
 
     void finish(const Summary& summary) override {
@@ -106,6 +133,7 @@ public:
 private:
     std::ostream& out_;
     const LanguageCatalog* catalog_;
+    bool first_only_;
     ordered_json results_ = ordered_json::array();
     ordered_json notifications_ = ordered_json::array();
 };
@@ -140,6 +168,6 @@ std::string sarif_uri(std::string_view path) {
     return uri;
 }
 
-std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog) {
-    return std::make_unique<SarifReporter>(out, catalog);
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog, bool first_only) {
+    return std::make_unique<SarifReporter>(out, catalog, first_only);
 }

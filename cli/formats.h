@@ -19,15 +19,17 @@ public:
 
 class LanguageCatalog;
 
-// `context`: text output shows the conflict's line and a caret marker under it. SARIF
-// describes its rules with the texts of `catalog`, their ids alone without one.
+// `context`: text output shows each finding's line and a caret marker under it.
+// `first_only`: text, github and sarif show only each file's first syntax fault (JSON has
+// it as "conflict" anyway). SARIF describes its rules with the texts of `catalog`, their
+// ids alone without one.
 std::unique_ptr<Reporter> make_reporter(Format format, std::ostream& out, bool context,
-                                        const LanguageCatalog* catalog = nullptr);
+                                        const LanguageCatalog* catalog = nullptr, bool first_only = false);
 
-std::unique_ptr<Reporter> make_text_reporter(std::ostream& out, bool context);
-std::unique_ptr<Reporter> make_github_reporter(std::ostream& out);
+std::unique_ptr<Reporter> make_text_reporter(std::ostream& out, bool context, bool first_only);
+std::unique_ptr<Reporter> make_github_reporter(std::ostream& out, bool first_only);
 std::unique_ptr<Reporter> make_json_reporter(std::ostream& out);
-std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog);
+std::unique_ptr<Reporter> make_sarif_reporter(std::ostream& out, const LanguageCatalog* catalog, bool first_only);
 
 // GitHub workflow commands: the escapes of a message, and of a property value (file=...).
 std::string github_message(std::string_view text);

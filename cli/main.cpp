@@ -35,10 +35,16 @@ int run(int argc, const char* const* argv) {
     }
 
     const CheckerSet checkers(language.catalog.get());
-    const std::unique_ptr<Reporter> reporter = make_reporter(options.format, std::cout, options.context, language.catalog.get());
+    const std::unique_ptr<Reporter> reporter =
+        make_reporter(options.format, std::cout, options.context, language.catalog.get(), options.first_only);
+    ReportSettings settings;
+    settings.rules = RuleSelection(options.select, options.extend_select.value_or(std::vector<std::string>{}),
+                                   options.ignore.value_or(std::vector<std::string>{}));
+    settings.max_faults = static_cast<std::size_t>(options.max_faults.value_or(100));
+    settings.warnings_as_errors = options.warnings_as_errors.value_or(false);
     Summary summary;
     for (const Target& target : discovery.targets) {
-        const FileReport report = check_target(target, checkers);
+        const FileReport report = check_target(target, checkers, settings);
         if (report.verdict == Verdict::Unreadable) {
             std::cerr << "brindle-check: cannot read " << report.path << ": " << report.error << '\n';
         }

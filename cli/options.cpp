@@ -4,6 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "rule_selection.h"
+
 namespace {
 
 std::vector<std::string> kind_names() {
@@ -19,8 +21,8 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
                  "Directories are searched recursively for both kinds.",
                  "brindle-check"};
     app.set_version_flag("--version", "brindle-check " BRINDLE_VERSION);
-    app.footer("Exit status: 0 every file clean, 1 a file has a conflict, "
-               "2 usage error or a file cannot be read.");
+    app.footer("Exit status: 0 no error found (warnings and infos may be), 1 an error found, "
+               "2 usage error, a bad project file or a file that cannot be read.");
 
     Options options;
     std::string type;
@@ -42,6 +44,31 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
                    "then in the current folder)");
     app.add_flag("--no-context", no_context, "Text output: leave out the line and caret under each conflict");
     app.add_flag("-q,--quiet", options.quiet, "No summary on stderr");
+    app.add_flag("--first", options.first_only, "Show only the first syntax fault of each file");
+    std::int64_t max_faults = 0;
+    CLI::Option* max_option = app.add_option("--max-faults", max_faults,
+                                             "Show at most N findings per file (default 100, 0: all); "
+                                             "the rest are counted")
+                                  ->check(CLI::NonNegativeNumber);
+    std::vector<std::string> select, extend_select, ignore;
+    const auto rule_check = CLI::Validator(
+        [](std::string& id) { return RuleSelection::known(id) ? std::string() : "unknown rule or family: " + id; },
+        "RULE");
+    CLI::Option* select_option =
+        app.add_option("--select", select, "Check only these rules (ids, or families such as tra); repeatable")
+            ->check(rule_check);
+    CLI::Option* extend_option =
+        app.add_option("--extend-select", extend_select, "Check these rules too; repeatable")->check(rule_check);
+    CLI::Option* ignore_option =
+        app.add_option("--ignore", ignore, "Do not check these rules; repeatable")->check(rule_check);
+    bool warnings_as_errors = false;
+    CLI::Option* warnings_option =
+        app.add_flag("--warnings-as-errors", warnings_as_errors, "Warnings count for the exit status");
+    std::string config;
+    CLI::Option* config_option = app.add_option("--config", config, "Use this project file for every file");
+    CLI::Option* no_config_option =
+        app.add_flag("--no-config", options.no_config, "Use no project file (brindle.toml)");
+    config_option->excludes(no_config_option);
 
     try {
         app.parse(argc, argv);
@@ -56,5 +83,11 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
     if (!type.empty()) options.type = kind_named(type);
     if (!languages_folder.empty()) options.languages_folder = languages_folder;
     options.context = !no_context;
+    if (max_option->count() > 0) options.max_faults = max_faults;
+    if (select_option->count() > 0) options.select = select;
+    if (extend_option->count() > 0) options.extend_select = extend_select;
+    if (ignore_option->count() > 0) options.ignore = ignore;
+    if (warnings_option->count() > 0) options.warnings_as_errors = warnings_as_errors;
+    if (config_option->count() > 0) options.config = config;
     return ParsedCommandLine{options, 0};
 }

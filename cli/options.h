@@ -1,6 +1,7 @@
 // The command line of brindle-check, parsed.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,17 @@ struct Options {
     std::optional<std::string> languages_folder;
     bool context = true;
     bool quiet = false;
+    // Only each file's first syntax fault, as earlier versions printed.
+    bool first_only = false;
+    // What the project file also holds: given here, each replaces the file's value.
+    std::optional<std::int64_t> max_faults;
+    std::optional<std::vector<std::string>> select;
+    std::optional<std::vector<std::string>> extend_select;
+    std::optional<std::vector<std::string>> ignore;
+    std::optional<bool> warnings_as_errors;
+    // The project file to use for every file, or none at all; else each file's nearest.
+    std::optional<std::string> config;
+    bool no_config = false;
 };
 
 // Either the options to run with, or the exit status to end with at once (after --help,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "byte_text.h"
+#include "position_cursor.h"
 
 TextPosition position_of(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
@@ -45,4 +46,16 @@ std::string caret_marker(std::string_view line, std::size_t column, std::size_t 
         if (takes_place(line[i])) marker += '~';
     }
     return marker;
+}
+
+TextPosition PositionCursor::at(std::size_t offset) {
+    offset = std::min(offset, text_.size());
+    if (offset < offset_) *this = PositionCursor(text_);
+    for (std::size_t lf = text_.find('\n', offset_); lf != std::string_view::npos && lf < offset;
+         lf = text_.find('\n', lf + 1)) {
+        ++line_;
+        line_start_ = lf + 1;
+    }
+    offset_ = offset;
+    return TextPosition{line_, static_cast<std::int64_t>(offset - line_start_) + 1};
 }

@@ -15,9 +15,12 @@ void Summary::add(const FileReport& report) {
     ++checked;
     if (report.verdict == Verdict::Conflict) ++with_conflicts;
     if (report.verdict == Verdict::Unreadable) ++unreadable;
+    errors += report.errors;
+    warnings += report.warnings;
+    failing += report.failing;
 }
 
 int Summary::exit_status() const {
     if (unreadable > 0) return 2;
-    return with_conflicts > 0 ? 1 : 0;
+    return failing > 0 ? 1 : 0;
 }

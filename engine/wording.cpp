@@ -31,3 +31,5 @@ std::string worded(const Diagnostic& diagnostic, const LanguageCatalog* catalog)
     word(diagnostic, catalog, reason);
     return std::string(reason.c_str(), static_cast<std::size_t>(reason.length()));
 }
+
+std::string worded(const Note& note, const LanguageCatalog* catalog) { return text(catalog, note.key); }

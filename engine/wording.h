@@ -13,3 +13,5 @@ class LanguageCatalog;
 // empty, so only the separating blanks remain.
 void word(const Diagnostic& diagnostic, const LanguageCatalog* catalog, kpstring& out);
 std::string worded(const Diagnostic& diagnostic, const LanguageCatalog* catalog);
+// The message of a note: its one text.
+std::string worded(const Note& note, const LanguageCatalog* catalog);

@@ -15,6 +15,8 @@ struct Rule {
     Severity severity;
     // The key of the message's first text: what the rule says in the user's language.
     const char* message_key;
+    // Off by default, a rule is on only where it is selected by its own id.
+    bool on_by_default = true;
 };
 
 // Every rule, family by family in the order of the checker list, each family in the order

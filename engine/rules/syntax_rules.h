@@ -13,7 +13,7 @@ void add_syntax_rules(std::vector<Rule>& rules) {
         for (const Rule& rule : rules) {
             if (rule.id == key) return;
         }
-        rules.push_back(Rule{key, Severity::Error, key});
+        rules.push_back(Rule{key, Severity::Error, key, true});
     };
     for (const grammar::StateRules& state : G::states) {
         if (grammar::needs_key(state.otherwise.act)) add(state.otherwise.key);

@@ -14,17 +14,36 @@ namespace {
 
 using nlohmann::json;
 
-FileReport clean(const std::string& path) { return FileReport{path, FileKind::Dlg, Verdict::Clean, {}, ""}; }
-
-FileReport unreadable(const std::string& path) {
-    return FileReport{path, FileKind::Tra, Verdict::Unreadable, {}, "No such file or directory"};
+FileReport report_of(const std::string& path, FileKind kind, Verdict verdict) {
+    FileReport report;
+    report.path = path;
+    report.kind = kind;
+    report.verdict = verdict;
+    return report;
 }
 
+FileReport clean(const std::string& path) { return report_of(path, FileKind::Dlg, Verdict::Clean); }
+
+FileReport unreadable(const std::string& path) {
+    FileReport report = report_of(path, FileKind::Tra, Verdict::Unreadable);
+    report.error = "No such file or directory";
+    return report;
+}
+
+// A file whose one finding is its conflict, as a check reports it.
 FileReport conflict(const std::string& path, std::int32_t start, std::int32_t length, std::int64_t line,
                     std::int64_t column, const std::string& line_text, const std::string& rule,
                     const std::string& reason) {
-    return FileReport{path, FileKind::Tra, Verdict::Conflict,
-                      {start, length, {line, column}, rule, Severity::Error, reason, line_text}, ""};
+    FileReport report = report_of(path, FileKind::Tra, Verdict::Conflict);
+    report.conflict.start = start;
+    report.conflict.length = length;
+    report.conflict.position = {line, column};
+    report.conflict.rule = rule;
+    report.conflict.reason = reason;
+    report.conflict.line_text = line_text;
+    report.faults = {report.conflict};
+    report.errors = report.failing = 1;
+    return report;
 }
 
 // What `format` writes for these reports.
@@ -77,13 +96,18 @@ TEST(JsonFormat, EveryFileWithItsVerdictAndTheTotals) {
     const json document = json::parse(render(Format::Json, {clean("c.dlg"), quoted, unreadable("u.tra")}));
     EXPECT_EQ(document["tool"], "brindle-check");
     ASSERT_EQ(document["files"].size(), 3u);
-    EXPECT_EQ(document["files"][0], json::parse(R"j({"path":"c.dlg","kind":"dlg","verdict":"clean"})j"));
+    EXPECT_EQ(document["files"][0], json::parse(R"j({"path":"c.dlg","kind":"dlg","verdict":"clean",
+        "faults":[],"errors":0,"warnings":0,"infos":0,"truncated":0})j"));
     EXPECT_EQ(document["files"][1], json::parse(R"j({"path":"m/a.tra","kind":"tra","verdict":"conflict",
         "conflict":{"start":14,"length":1,"line":2,"column":6,"reason":"Expected a tilde (~)",
-        "rule":"tra.expected_tilde","severity":"error"}})j"));
+        "rule":"tra.expected_tilde","severity":"error"},
+        "faults":[{"start":14,"length":1,"line":2,"column":6,"reason":"Expected a tilde (~)",
+        "rule":"tra.expected_tilde","severity":"error","notes":[]}],
+        "errors":1,"warnings":0,"infos":0,"truncated":0})j"));
     EXPECT_EQ(document["files"][2], json::parse(R"j({"path":"u.tra","kind":"tra","verdict":"unreadable",
         "error":"No such file or directory"})j"));
-    EXPECT_EQ(document["summary"], json::parse(R"j({"checked":3,"with_conflicts":1,"unreadable":1})j"));
+    EXPECT_EQ(document["summary"],
+              json::parse(R"j({"checked":3,"with_conflicts":1,"unreadable":1,"errors":1,"warnings":0})j"));
 }
 
 TEST(JsonFormat, FileWithoutKnownKindHasNullKind) {
