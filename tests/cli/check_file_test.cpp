@@ -81,6 +81,44 @@ TEST(CheckTargetReason, ComesInUtf8FromALanguageInACodePage) {
     EXPECT_EQ(report.conflict.reason, std::string("Ожидалось: тильда (~) — найдено: двойная кавычка (\")"));
 }
 
+TEST(CheckBytes, TheLimitShowsTheFirstFindingsAndCountsThemAll) {
+    const CheckerSet checkers(nullptr);
+    const std::string text = "@1 = \"a\"\n@2 ~b~\n@3 = ~c~ [S 3]\n@5 = ~open\n";
+    ReportSettings settings;
+    settings.max_faults = 1;
+    const FileReport limited = check_bytes("f.tra", FileKind::Tra, text, checkers.of(FileKind::Tra), settings);
+    ASSERT_EQ(limited.faults.size(), 1u);
+    EXPECT_EQ(limited.faults[0].rule, "tra.expected_tilde");
+    EXPECT_EQ(limited.truncated, 3u);
+    EXPECT_EQ(limited.errors, 4);
+    EXPECT_EQ(limited.failing, 4);
+
+    settings.max_faults = 0;
+    settings.rules = RuleSelection(std::nullopt, {}, {"tra.expected_tilde"});
+    const FileReport all = check_bytes("f.tra", FileKind::Tra, text, checkers.of(FileKind::Tra), settings);
+    ASSERT_EQ(all.faults.size(), 3u);
+    EXPECT_EQ(all.truncated, 0u);
+    // The conflict stays the first syntax fault, whatever rules are in force.
+    EXPECT_EQ(all.conflict.rule, "tra.expected_tilde");
+    EXPECT_EQ(all.faults[0].rule, "tra.expected_equal");
+    EXPECT_EQ(all.faults[0].position.line, 2);
+    ASSERT_EQ(all.faults[2].notes.size(), 1u);
+    EXPECT_EQ(all.faults[2].notes[0].position.line, 4);
+    EXPECT_EQ(all.faults[2].notes[0].position.column, 6);
+}
+
+TEST(RuleChoice, SelectExtendAndIgnoreByIdOrFamily) {
+    EXPECT_TRUE(RuleSelection().enabled("tra.tag_spaces"));
+    EXPECT_FALSE(RuleSelection(std::vector<std::string>{"arcanum_dlg"}, {}, {}).enabled("tra.tag_spaces"));
+    EXPECT_TRUE(RuleSelection(std::vector<std::string>{"arcanum_dlg"}, {"tra"}, {}).enabled("tra.tag_spaces"));
+    EXPECT_FALSE(RuleSelection(std::nullopt, {}, {"tra"}).enabled("tra.tag_spaces"));
+    EXPECT_FALSE(RuleSelection(std::nullopt, {"tra.tag_spaces"}, {"tra.tag_spaces"}).enabled("tra.tag_spaces"));
+    EXPECT_TRUE(RuleSelection::known("tra"));
+    EXPECT_TRUE(RuleSelection::known("arcanum_dlg.expected_next"));
+    EXPECT_FALSE(RuleSelection::known("tr"));
+    EXPECT_FALSE(RuleSelection::known("tra.tag_space"));
+}
+
 TEST(CheckTargetErrors, MissingFileIsUnreadableWithTheSystemsReason) {
     test_files::ScratchDir dir;
     const CheckerSet checkers(nullptr);

@@ -164,6 +164,58 @@ TEST(SarifFormat, ResultsWithRegionsAndUnreadableFilesAsNotifications) {
               "u.tra");
 }
 
+// A text left open at the end, with the note on where it began, and one finding the limit left out.
+FileReport open_text() {
+    FileReport report = conflict("o.tra", 9, 1, 2, 1, "@2 = ~b~", "tra.expected_at", "Expected an entry");
+    FindingReport end;
+    end.start = 20;
+    end.position = {3, 7};
+    end.rule = "tra.unexpected_end";
+    end.reason = "Unexpected end";
+    end.line_text = "@3 = ~c";
+    end.notes = {NoteReport{18, 1, {3, 6}, "The text was opened here.", "@3 = ~c"}};
+    report.faults.push_back(end);
+    report.errors = report.failing = 3;
+    report.truncated = 1;
+    return report;
+}
+
+TEST(EveryFormat, NotesAndWhatTheLimitLeftOut) {
+    EXPECT_EQ(render(Format::Text, {open_text()}),
+              "o.tra:2:1: error: Expected an entry [tra.expected_at]\n@2 = ~b~\n^\n"
+              "o.tra:3:7: error: Unexpected end [tra.unexpected_end]\n@3 = ~c\n      ^\n"
+              "o.tra:3:6: note: The text was opened here.\n@3 = ~c\n     ^\n"
+              "o.tra: note: 1 more finding not shown (--max-faults 0 shows all)\n");
+    EXPECT_EQ(render(Format::Github, {open_text()}),
+              "::error file=o.tra,line=2,col=1,title=brindle-check [tra.expected_at]::Expected an entry [tra.expected_at]\n"
+              "::error file=o.tra,line=3,col=7,title=brindle-check [tra.unexpected_end]::Unexpected end "
+              "[tra.unexpected_end]%0Anote: The text was opened here. (line 3, column 6)\n"
+              "::notice file=o.tra,title=brindle-check::1 more findings not shown\n");
+
+    const json file = json::parse(render(Format::Json, {open_text()}))["files"][0];
+    ASSERT_EQ(file["faults"].size(), 2u);
+    EXPECT_EQ(file["faults"][1]["notes"], json::parse(R"j([{"message":"The text was opened here.","start":18,
+        "length":1,"line":3,"column":6}])j"));
+    EXPECT_EQ(file["errors"], 3);
+    EXPECT_EQ(file["truncated"], 1);
+
+    const json results = json::parse(render(Format::Sarif, {open_text()}))["runs"][0]["results"];
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_FALSE(results[0].contains("relatedLocations"));
+    const json& related = results[1]["relatedLocations"];
+    ASSERT_EQ(related.size(), 1u);
+    EXPECT_EQ(related[0]["message"]["text"], "The text was opened here.");
+    EXPECT_EQ(related[0]["physicalLocation"]["region"],
+              json::parse(R"j({"startLine":3,"startColumn":6,"byteOffset":18,"byteLength":1})j"));
+}
+
+TEST(EveryFormat, FirstOnlyShowsTheConflictAlone) {
+    std::ostringstream out;
+    const std::unique_ptr<Reporter> reporter = make_reporter(Format::Text, out, false, nullptr, true);
+    reporter->file(open_text());
+    EXPECT_EQ(out.str(), "o.tra:2:1: error: Expected an entry [tra.expected_at]\n");
+}
+
 TEST(SarifUri, RelativeReferencesAndFileUris) {
     const std::pair<const char*, const char*> rows[] = {
         {"examples/a.tra", "examples/a.tra"},

@@ -22,6 +22,9 @@ put(notes.txt "@1 = ~a~ x\n")
 # The fault whose reason every shipped language words: an equals sign expected, a tilde found.
 put(equal.tra "@1 ~a~\n")
 
+# Three faults on three lines, then a text left open at the end of the file.
+put(many.tra "@1 = \"a\"\n@2 ~b~\n@3 = ~c~ [S 3]\n@4 = ~ok~\n@5 = ~open\n")
+
 put(tree/b/UPPER.TRA "@1 = ~a~\n")
 put(tree/b/c/deep.Dlg "{1}{\n")
 put(tree/a.tra "@1 = ~a\n")
