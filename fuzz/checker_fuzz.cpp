@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -65,5 +67,34 @@ Outcome check_bytes_invariants(MakeChecker make, const char* file_suffix, std::s
     const std::unique_ptr<Checker> fresh = make(english_catalog());
     require(run(*fresh, file.path()) == first, "a fresh checker reports differently");
     require(run(*kept, file.path()) == first, "checking the same bytes again reports differently");
+    require_every_fault_invariants(*kept, bytes);
     return first;
+}
+
+void require_every_fault_invariants(const Checker& checker, std::string_view bytes) {
+    const std::vector<Diagnostic> faults = checker.all_faults(bytes);
+    const std::optional<Diagnostic> first = checker.first_fault(bytes);
+    require(faults.empty() == !first.has_value(), "every fault and the first fault disagree on a fault");
+    if (!first) return;
+    // The first fault carries no note; the same fault among every fault may.
+    Diagnostic front = faults.front();
+    front.notes.clear();
+    require(front == *first, "the first of every fault is not the first fault");
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    const auto text_end = static_cast<std::int64_t>(bytes.substr(0, bytes.find('\0')).size());
+    std::int64_t last_start = -1;
+    for (const Diagnostic& fault : faults) {
+        require(fault.start > last_start, "two faults start at one byte, or out of file order");
+        last_start = fault.start;
+        if (fault.form == MessageForm::End) {
+            require(fault.start == size && fault.length == 0, "an end fault lies before the end of the file");
+            require(&fault == &faults.back(), "a fault follows the end fault");
+            for (const Note& note : fault.notes) {
+                require(note.start >= 0 && note.start + note.length <= text_end, "a note lies outside the text");
+            }
+        } else {
+            require(fault.start >= 0 && fault.length > 0 && fault.start + fault.length <= text_end,
+                    "a fault lies outside the text");
+        }
+    }
 }

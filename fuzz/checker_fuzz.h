@@ -35,9 +35,14 @@ Outcome outcome_of(const CheckResult& result);
 
 // Writes `bytes` to a scratch file ending in `file_suffix` and checks it three times (the long-lived
 // checker, a fresh one, the long-lived one again); aborts unless every outcome is the same
-// and its conflict, if any, lies where a conflict may lie. A process fuzzes one checker
-// kind: the first call's `make` and `file_suffix` are kept. Returns the outcome.
+// and its conflict, if any, lies where a conflict may lie, and every fault of `bytes` holds
+// what require_every_fault_invariants asks. A process fuzzes one checker kind: the first
+// call's `make` and `file_suffix` are kept. Returns the outcome.
 Outcome check_bytes_invariants(MakeChecker make, const char* file_suffix, std::string_view bytes);
+
+// Aborts unless every fault of `bytes` lies inside the text (an end fault at its end), in
+// file order with no two at one byte, the first being the first fault (notes aside).
+void require_every_fault_invariants(const Checker& checker, std::string_view bytes);
 
 // Aborts unless the checker's walk over the kept tokens of `bytes` reports `checked`.
 template <class SomeChecker>
