@@ -11,6 +11,7 @@
 #include "language_catalog.h"
 #include "language_choice.h"
 #include "options.h"
+#include "project_choice.h"
 
 namespace {
 
@@ -37,14 +38,21 @@ int run(int argc, const char* const* argv) {
     const CheckerSet checkers(language.catalog.get());
     const std::unique_ptr<Reporter> reporter =
         make_reporter(options.format, std::cout, options.context, language.catalog.get(), options.first_only);
-    ReportSettings settings;
-    settings.rules = RuleSelection(options.select, options.extend_select.value_or(std::vector<std::string>{}),
-                                   options.ignore.value_or(std::vector<std::string>{}));
-    settings.max_faults = static_cast<std::size_t>(options.max_faults.value_or(100));
-    settings.warnings_as_errors = options.warnings_as_errors.value_or(false);
-    Summary summary;
+    // Every file's project file is read before any file is checked: a bad one stops the run.
+    ProjectChoice projects(options);
+    std::vector<const ReportSettings*> settings;
     for (const Target& target : discovery.targets) {
-        const FileReport report = check_target(target, checkers, settings);
+        ProjectFileError error;
+        settings.push_back(projects.settings_for(target.path, error));
+        if (settings.back() == nullptr) {
+            std::cerr << "brindle-check: " << error.text() << '\n';
+            return 2;
+        }
+    }
+    Summary summary;
+    for (std::size_t i = 0; i < discovery.targets.size(); ++i) {
+        const Target& target = discovery.targets[i];
+        const FileReport report = check_target(target, checkers, *settings[i]);
         if (report.verdict == Verdict::Unreadable) {
             std::cerr << "brindle-check: cannot read " << report.path << ": " << report.error << '\n';
         }

@@ -25,6 +25,14 @@ put(equal.tra "@1 ~a~\n")
 # Three faults on three lines, then a text left open at the end of the file.
 put(many.tra "@1 = \"a\"\n@2 ~b~\n@3 = ~c~ [S 3]\n@4 = ~ok~\n@5 = ~open\n")
 
+# Project files: one that leaves out a rule and limits what is shown, for a file in a
+# folder below it; another named with --config; a bad one.
+put(project/brindle.toml "[check]\nmax-faults = 2\n[rules]\nignore = [\"tra.expected_tilde\"]\n")
+put(project/sub/many.tra "@1 = \"a\"\n@2 ~b~\n@3 = ~c~ [S 3]\n@4 = ~ok~\n@5 = ~open\n")
+put(other.toml "[rules]\nselect = [\"tra.sound_spaces\"]\n")
+put(bad/brindle.toml "[rules]\nignore = [\"tra.expected_tilde\",\n          \"tra.no_such_rule\"]\n")
+put(bad/a.tra "@1 = ~a~\n")
+
 put(tree/b/UPPER.TRA "@1 = ~a~\n")
 put(tree/b/c/deep.Dlg "{1}{\n")
 put(tree/a.tra "@1 = ~a\n")
