@@ -8,7 +8,9 @@ std::optional<Diagnostic> ArcanumDlgChecker::first_fault(std::string_view bytes)
     return fault_in<DlgGrammar>(bytes);
 }
 
-std::vector<Diagnostic> ArcanumDlgChecker::all_faults(std::string_view bytes) const { return faults_in<DlgGrammar>(bytes); }
+std::vector<Diagnostic> ArcanumDlgChecker::all_faults(std::string_view bytes) const {
+    return faults_in<DlgGrammar>(bytes);
+}
 
 CheckResult ArcanumDlgChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
     return walk_kept<DlgGrammar>(splitter, file_size);

@@ -46,7 +46,8 @@ public:
         GrammarWalk<G, true> tracker;
         TokenSplitter splitter;
         register_grammar<G>(splitter);
-        splitter.visit_text(text_.substr(segment_), [&tracker](const TokenSplitter::Found& t) { return tracker.step(t); });
+        splitter.visit_text(text_.substr(segment_),
+                            [&tracker](const TokenSplitter::Found& t) { return tracker.step(t); });
         if (const std::optional<Note> opened = tracker.opened()) {
             Note note = *opened;
             note.start += static_cast<std::int32_t>(segment_);

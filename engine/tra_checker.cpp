@@ -8,7 +8,9 @@ std::optional<Diagnostic> TraChecker::first_fault(std::string_view bytes) const 
     return fault_in<TraGrammar>(bytes);
 }
 
-std::vector<Diagnostic> TraChecker::all_faults(std::string_view bytes) const { return faults_in<TraGrammar>(bytes); }
+std::vector<Diagnostic> TraChecker::all_faults(std::string_view bytes) const {
+    return faults_in<TraGrammar>(bytes);
+}
 
 CheckResult TraChecker::walk(const TokenSplitter& splitter, std::int32_t file_size) {
     return walk_kept<TraGrammar>(splitter, file_size);

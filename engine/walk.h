@@ -188,7 +188,9 @@ int GrammarWalk<G, Track>::by_rules(const SomeToken& t) {
             state_ = a.target;
             break;
         case Act::TestName:
-            if (t.text().find(' ') != std::string_view::npos) return fault(t.token(), MessageForm::Single, a.key, nullptr);
+            if (t.text().find(' ') != std::string_view::npos) {
+                return fault(t.token(), MessageForm::Single, a.key, nullptr);
+            }
             if constexpr (Track) note_opening(t.token(), a.target);
             state_ = a.target;
             break;

@@ -60,10 +60,13 @@ struct DlgGrammar {
          {{{BraceOpen, grammar::go(InField)}, {Newline, grammar::go(LineStart)},
            {one_blank, grammar::go(AfterBraceClose)}}}},
         // Only a bad Text run goes unnamed: a blank or a delimiter is named.
-        {AfterFirstBrace, Every, "arcanum_dlg.expected_number", "arcanum_dlg.note_record_opened", grammar::number_named("arcanum_dlg.expected_number"),
+        {AfterFirstBrace, Every, "arcanum_dlg.expected_number", "arcanum_dlg.note_record_opened",
+         grammar::number_named("arcanum_dlg.expected_number"),
          {{{text, grammar::test_number(AfterNumber, "arcanum_dlg.expected_number")}}}},
-        {InField, InFieldFocus, "arcanum_dlg.expected_bracket_close", "arcanum_dlg.note_field_opened", grammar::go(InField),
-         {{{BraceClose, grammar::go(AfterBraceClose)}, {BraceOpen, grammar::single("arcanum_dlg.unexpected_bracket_open")},
+        {InField, InFieldFocus, "arcanum_dlg.expected_bracket_close", "arcanum_dlg.note_field_opened",
+         grammar::go(InField),
+         {{{BraceClose, grammar::go(AfterBraceClose)},
+           {BraceOpen, grammar::single("arcanum_dlg.unexpected_bracket_open")},
            {Newline, grammar::single("arcanum_dlg.unexpected_newline")}}}},
         {InComment, InCommentFocus, nullptr, nullptr, grammar::go(InComment), {{{Newline, grammar::go(LineStart)}}}},
     };
