@@ -15,6 +15,7 @@
 #include "token_splitter.h"
 #include "tra_checker.h"
 #include "walk.h"
+#include "walk_by_rules.h"
 
 namespace {
 
@@ -28,16 +29,9 @@ struct RulesSplitter {
 
 // The walk by the full rules alone: every token, no focus.
 template <class G, class SomeChecker>
-std::optional<Diagnostic> fault_by_rules(std::string_view bytes) {
+std::optional<Diagnostic> fault_by_rules_kept(std::string_view bytes) {
     static RulesSplitter<SomeChecker> rules;
-    TokenSplitter& splitter = rules.splitter;
-    auto block = std::make_unique<char[]>(bytes.size() + 1);
-    bytes.copy(block.get(), bytes.size());
-    GrammarWalk<G> walk;
-    splitter.visit_tokens(std::move(block), bytes.size(), [&walk](const TokenSplitter::Found& token) {
-        return walk.by_rules(token) == TokenSplitter::stop_visit ? TokenSplitter::stop_visit : TokenSplitter::every_token;
-    });
-    return walk.result(static_cast<std::int32_t>(bytes.size()));
+    return fault_by_rules<G>(rules.splitter, bytes);
 }
 
 // The text a walk sees ends at the first zero byte; a fault at the end lies at the size of
@@ -60,7 +54,7 @@ template <class G, class SomeChecker>
 void require_agreement(std::string_view bytes) {
     static const SomeChecker checker(nullptr);
     const std::optional<Diagnostic> checked = checker.first_fault(bytes);
-    require(checked == fault_by_rules<G, SomeChecker>(bytes), "the check and the full rules find different faults");
+    require(checked == fault_by_rules_kept<G, SomeChecker>(bytes), "the check and the full rules find different faults");
     require_inside(checked, bytes);
 }
 

@@ -22,6 +22,7 @@
 #include "token_splitter.h"
 #include "tra_checker.h"
 #include "walk.h"
+#include "walk_by_rules.h"
 
 namespace {
 
@@ -171,18 +172,6 @@ std::vector<std::string> reaching_texts(const Probes<G>& probes) {
         }
     }
     return texts;
-}
-
-// The check's finding against a walk that hands every token to the full rules, no focus.
-template <class G>
-std::optional<Diagnostic> fault_by_rules(TokenSplitter& splitter, std::string_view bytes) {
-    auto block = std::make_unique<char[]>(bytes.size() + 1);
-    bytes.copy(block.get(), bytes.size());
-    GrammarWalk<G> walk;
-    splitter.visit_tokens(std::move(block), bytes.size(), [&walk](const TokenSplitter::Found& token) {
-        return walk.by_rules(token) == TokenSplitter::stop_visit ? TokenSplitter::stop_visit : TokenSplitter::every_token;
-    });
-    return walk.result(static_cast<std::int32_t>(bytes.size()));
 }
 
 // Random texts from the grammar's delimiters, digits, letters, blanks and line ends. Most
