@@ -1,7 +1,8 @@
 // Throughput of the checking engine on generated inputs (and, when asked, on real files):
 // the splitter alone, the walk over its tokens alone, the whole check of a file in the page
-// cache, and a baseline that only classifies every byte through a table. After the runs it
-// prints one table of medians and the peak heap of one check of each input.
+// cache, a baseline that only classifies every byte through a table, and the walks for the
+// first fault and for every fault of bytes in memory. After the runs it prints tables of
+// medians and the peak heap of one check of each input.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -37,11 +38,17 @@ using bench_inputs::Format;
 
 constexpr std::size_t mb = 1u << 20;
 
+// Which rows an input gets: the engine's (baseline, split, walk, check), those and the walks
+// for the first fault and for every fault of its bytes in memory (first, every), or only the
+// walk for every fault, for a text with faults, which a check would leave at its first.
+enum class Rows { Engine, EngineAndFaults, EveryFault };
+
 struct InputPlan {
     std::string name;
     Format format;
     std::size_t size;
     std::string (*make)(std::size_t);
+    Rows rows = Rows::Engine;
 };
 
 // Inputs are made when a benchmark first needs them, and written to a scratch folder for
@@ -158,10 +165,10 @@ const std::vector<InputPlan>& input_plans() {
     static const std::vector<InputPlan> plans = [] {
         std::vector<InputPlan> all = {
             {"tra 1MB", Format::Tra, 1 * mb, realistic_tra},
-            {"tra 16MB", Format::Tra, 16 * mb, realistic_tra},
+            {"tra 16MB", Format::Tra, 16 * mb, realistic_tra, Rows::EngineAndFaults},
             {"tra 128MB", Format::Tra, 128 * mb, realistic_tra},
             {"dlg 1MB", Format::Dlg, 1 * mb, realistic_dlg},
-            {"dlg 16MB", Format::Dlg, 16 * mb, realistic_dlg},
+            {"dlg 16MB", Format::Dlg, 16 * mb, realistic_dlg, Rows::EngineAndFaults},
             {"dlg 128MB", Format::Dlg, 128 * mb, realistic_dlg},
             {"tra dense 16MB", Format::Tra, 16 * mb, dense_tra},
             {"dlg dense 16MB", Format::Dlg, 16 * mb, dense_dlg},
@@ -172,6 +179,8 @@ const std::vector<InputPlan>& input_plans() {
             {"dlg no delimiter 16MB", Format::Dlg, 16 * mb, dlg_no_delimiter},
             {"dlg only delimiters 16MB", Format::Dlg, 16 * mb, dlg_only_delimiters},
             {"dlg long field 16MB", Format::Dlg, 16 * mb, dlg_long_field},
+            {"tra fault every line 16MB", Format::Tra, 16 * mb, tra_fault_every_line, Rows::EveryFault},
+            {"dlg fault every line 16MB", Format::Dlg, 16 * mb, dlg_fault_every_line, Rows::EveryFault},
         };
         if (std::getenv("BRINDLE_BENCH_CORPUS") != nullptr) {
             all.push_back({"tra corpus 16MB", Format::Tra, 16 * mb, [](std::size_t size) { return corpus_text(Format::Tra, size); }});
@@ -250,6 +259,23 @@ void check(benchmark::State& state, const InputPlan* plan) {
     finish(state, input.bytes.size());
 }
 
+// The first fault of bytes in memory (Checker::first_fault), the walk stopping there.
+void first(benchmark::State& state, const InputPlan* plan) {
+    const std::string& bytes = inputs->get(*plan).bytes;
+    const std::unique_ptr<Checker> checker = make_checker(plan->format);
+    for (auto _ : state) benchmark::DoNotOptimize(checker->first_fault(bytes).has_value());
+    finish(state, bytes.size());
+}
+
+// Every fault of bytes in memory (Checker::all_faults), as brindle-check asks for them of a
+// file it has read; the list is made and freed inside the timing, as there.
+void every(benchmark::State& state, const InputPlan* plan) {
+    const std::string& bytes = inputs->get(*plan).bytes;
+    const std::unique_ptr<Checker> checker = make_checker(plan->format);
+    for (auto _ : state) benchmark::DoNotOptimize(checker->all_faults(bytes).size());
+    finish(state, bytes.size());
+}
+
 // Keeps the median (or, without repetitions, the only) bytes per second of every run and
 // reports progress on stderr; the table is printed after all runs.
 class TableReporter : public benchmark::BenchmarkReporter {
@@ -297,26 +323,38 @@ double bytes_per_token(const InputPlan& plan, const Inputs::Input& input) {
     return static_cast<double>(input.bytes.size()) / splitter.count();
 }
 
-// The check's speed over the baseline's, from pairs of runs one right after the other: the
+// The speed of `b` over that of `a`, from pairs of runs one right after the other: the
 // median of the pairs' ratios, which the machine's slower and faster spells move far less
 // than they move rates taken minutes apart.
-double paired_check_per_baseline(const InputPlan& plan, const Inputs::Input& input) {
+template <class A, class B>
+double paired_speed(A&& a, B&& b) {
     constexpr int pairs = 15;
-    const std::array<std::uint8_t, 256> classes = byte_classes(plan.format);
-    const std::unique_ptr<Checker> checker = make_checker(plan.format);
     auto cpu_seconds = [] { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; };
     std::vector<double> ratios;
     for (int i = 0; i < pairs; ++i) {
         const double start = cpu_seconds();
-        benchmark::DoNotOptimize(classify(input.bytes, classes));
+        a();
         const double between = cpu_seconds();
-        benchmark::DoNotOptimize(checker->check(input.path.c_str()).code());
+        b();
         const double end = cpu_seconds();
         if (end > between) ratios.push_back((between - start) / (end - between));
     }
     if (ratios.empty()) return 0;
     std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
     return ratios[ratios.size() / 2];
+}
+
+double paired_check_per_baseline(const InputPlan& plan, const Inputs::Input& input) {
+    const std::array<std::uint8_t, 256> classes = byte_classes(plan.format);
+    const std::unique_ptr<Checker> checker = make_checker(plan.format);
+    return paired_speed([&] { benchmark::DoNotOptimize(classify(input.bytes, classes)); },
+                        [&] { benchmark::DoNotOptimize(checker->check(input.path.c_str()).code()); });
+}
+
+double paired_every_per_first(const InputPlan& plan, const Inputs::Input& input) {
+    const std::unique_ptr<Checker> checker = make_checker(plan.format);
+    return paired_speed([&] { benchmark::DoNotOptimize(checker->first_fault(input.bytes).has_value()); },
+                        [&] { benchmark::DoNotOptimize(checker->all_faults(input.bytes).size()); });
 }
 
 // The most the heap held during one check of the input beyond what it held before, as a
@@ -326,6 +364,16 @@ double check_peak_per_size(const InputPlan& plan, const Inputs::Input& input) {
     const std::size_t before = heap_meter::live();
     heap_meter::restart_peak();
     checker->check(input.path.c_str());
+    return static_cast<double>(heap_meter::peak() - before) / static_cast<double>(input.bytes.size());
+}
+
+// The most the heap held while every fault of the input was found and listed, beyond what
+// it held before, over the input's size; and how many faults there were.
+double every_peak_per_size(const InputPlan& plan, const Inputs::Input& input, std::size_t& faults) {
+    const std::unique_ptr<Checker> checker = make_checker(plan.format);
+    const std::size_t before = heap_meter::live();
+    heap_meter::restart_peak();
+    faults = checker->all_faults(input.bytes).size();
     return static_cast<double>(heap_meter::peak() - before) / static_cast<double>(input.bytes.size());
 }
 
@@ -341,7 +389,7 @@ void print_table(const TableReporter& reporter, bool cold_heap) {
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const InputPlan& plan : input_plans()) {
         const Inputs::Input* input = inputs->find(plan);
-        if (input == nullptr) continue;
+        if (input == nullptr || plan.rows == Rows::EveryFault) continue;
         const double base = reporter.rate("baseline", plan);
         const double checked = reporter.rate("check", plan);
         std::printf("| %s | %.1f | %s | %s | %s | %s | %s | %s | %s |\n", plan.name.c_str(), bytes_per_token(plan, *input),
@@ -356,13 +404,33 @@ void print_table(const TableReporter& reporter, bool cold_heap) {
                 "mark of one check beyond what was held before it, over the file size. Heap: %s.\n",
                 cold_heap ? "glibc's defaults (--cold-heap)" : "freed memory kept and reused");
 
+    std::printf("\n| input (in memory) | faults | first MB/s | every MB/s | every / first | paired | every peak / size |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const InputPlan& plan : input_plans()) {
+        const Inputs::Input* input = inputs->find(plan);
+        if (input == nullptr || plan.rows == Rows::Engine) continue;
+        const double first_rate = reporter.rate("first", plan);
+        const double every_rate = reporter.rate("every", plan);
+        const bool clean = plan.rows == Rows::EngineAndFaults;
+        std::size_t faults = 0;
+        const double peak = every_peak_per_size(plan, *input, faults);
+        std::printf("| %s | %zu | %s | %s | %s | %s | %s |\n", plan.name.c_str(), faults,
+                    cell(first_rate, "%.0f").c_str(), cell(every_rate, "%.0f").c_str(),
+                    cell(first_rate > 0 ? every_rate / first_rate : 0, "%.3f").c_str(),
+                    cell(clean ? paired_every_per_first(plan, *input) : 0, "%.3f").c_str(), cell(peak, "%.2f").c_str());
+    }
+    std::printf("\nfirst: Checker::first_fault, every: Checker::all_faults, of the bytes in memory; paired\n"
+                "is the median ratio of 15 walks for every fault each timed right after a walk for the\n"
+                "first (CPU time). Peak is the heap high-water mark of one all_faults over the size.\n");
+
     // The same figures set against each other.
+    auto rate = [&](const char* measure, const char* name) {
+        const InputPlan* plan = find_plan(name);
+        return plan == nullptr ? 0 : reporter.rate(measure, *plan);
+    };
+    auto quotient = [](double x, double y) { return x > 0 && y > 0 ? x / y : 0; };
     auto ratio = [&](const char* measure, const char* a, const char* b) {
-        const InputPlan* x = find_plan(a);
-        const InputPlan* y = find_plan(b);
-        const double rx = x == nullptr ? 0 : reporter.rate(measure, *x);
-        const double ry = y == nullptr ? 0 : reporter.rate(measure, *y);
-        return rx > 0 && ry > 0 ? rx / ry : 0;
+        return quotient(rate(measure, a), rate(measure, b));
     };
     std::printf("\n| comparison | tra | dlg |\n|---|---:|---:|\n");
     for (const char* measure : {"split", "walk", "check"}) {
@@ -377,6 +445,12 @@ void print_table(const TableReporter& reporter, bool cold_heap) {
                     cell(ratio("check", tra.c_str(), "tra 16MB"), "%.2f").c_str(),
                     cell(ratio("check", dlg.c_str(), "dlg 16MB"), "%.2f").c_str());
     }
+    std::printf("| every-fault walk / first-fault walk on clean realistic input (16MB) | %s | %s |\n",
+                cell(quotient(rate("every", "tra 16MB"), rate("first", "tra 16MB")), "%.3f").c_str(),
+                cell(quotient(rate("every", "dlg 16MB"), rate("first", "dlg 16MB")), "%.3f").c_str());
+    std::printf("| every-fault walk MB/s with a fault on every line / on clean realistic input (16MB) | %s | %s |\n",
+                cell(ratio("every", "tra fault every line 16MB", "tra 16MB"), "%.2f").c_str(),
+                cell(ratio("every", "dlg fault every line 16MB", "dlg 16MB"), "%.2f").c_str());
 }
 
 }  // namespace
@@ -405,10 +479,17 @@ int main(int argc, char** argv) {
     Inputs made;
     inputs = &made;
     for (const InputPlan& plan : input_plans()) {
-        benchmark::RegisterBenchmark(("baseline/" + plan.name).c_str(), baseline, &plan)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("split/" + plan.name).c_str(), split, &plan)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("walk/" + plan.name).c_str(), walk, &plan)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("check/" + plan.name).c_str(), check, &plan)->Unit(benchmark::kMillisecond);
+        auto add = [&plan](const char* measure, void (*run)(benchmark::State&, const InputPlan*)) {
+            benchmark::RegisterBenchmark((measure + ("/" + plan.name)).c_str(), run, &plan)->Unit(benchmark::kMillisecond);
+        };
+        if (plan.rows != Rows::EveryFault) {
+            add("baseline", baseline);
+            add("split", split);
+            add("walk", walk);
+            add("check", check);
+        }
+        if (plan.rows == Rows::EngineAndFaults) add("first", first);
+        if (plan.rows != Rows::Engine) add("every", every);
     }
     TableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

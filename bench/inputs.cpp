@@ -263,4 +263,39 @@ std::string dlg_long_field(std::size_t size) {
     return out;
 }
 
+// Entries of one line each: no comments, blank lines or line breaks inside texts.
+constexpr TraShape one_line_tra_shape = {6, 2, 1, 0, 10, 2, 0, 0, 0};
+
+std::string tra_fault_every_line(std::size_t size) {
+    std::string out = fill(TraWriter(one_line_tra_shape, false),
+                           [](TraWriter& w, std::string& entry) {
+                               w.append_entry(entry);
+                               // A text holds no tilde, so the first two are those of its first text.
+                               const std::size_t open = entry.find('~');
+                               entry[open] = '"';
+                               entry[entry.find('~', open + 1)] = '"';
+                           },
+                           size);
+    out.append(size - out.size(), ' ');
+    return out;
+}
+
+// Records of one line each: no comment lines, no blank lines.
+constexpr DlgShape one_line_dlg_shape = {2, 5, 95, true, 2, 9, 0, 0, 990};
+
+std::string dlg_fault_every_line(std::size_t size) {
+    std::string out = fill(DlgWriter(one_line_dlg_shape),
+                           [](DlgWriter& w, std::string& node) {
+                               w.append_node(node);
+                               // The first "}{" of each line ends its number.
+                               for (std::size_t at = node.find("}{"); at != std::string::npos;
+                                    at = node.find("}{", node.find('\n', at))) {
+                                   node.insert(at + 1, "  ");
+                               }
+                           },
+                           size);
+    out.append(size - out.size(), ' ');
+    return out;
+}
+
 }  // namespace bench_inputs

@@ -110,4 +110,11 @@ std::string dlg_no_delimiter(std::size_t size);     // prose on a single line
 std::string dlg_only_delimiters(std::size_t size);  // comment lines of braces only
 std::string dlg_long_field(std::size_t size);       // one record, one field the whole file
 
+// Texts of exactly `size` bytes (space bytes at the end) with a fault on every line, for the
+// walk that goes on after each fault: TRA entries of one line each, shaped as in real files
+// but with the first text in double quotes ("@12 = \"text\""); DLG records of one line each
+// with two blanks between the number and the first field ("{12}  {text}...").
+std::string tra_fault_every_line(std::size_t size);
+std::string dlg_fault_every_line(std::size_t size);
+
 }  // namespace bench_inputs
