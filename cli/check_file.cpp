@@ -43,9 +43,9 @@ std::string refusal(const std::string& path, std::uintmax_t& size) {
 // The engine's text ends at a zero byte. A conflict before it stands; otherwise what follows
 // the zero byte went unchecked, or the end of the text was placed after it: the file cannot be
 // checked, and the reason says where the zero byte is. "" when no such zero byte is there.
-std::string zero_byte_error(const std::string& bytes, const std::optional<Diagnostic>& fault) {
+std::string zero_byte_error(std::string_view bytes, const std::optional<Diagnostic>& fault) {
     const std::size_t zero = bytes.find('\0');
-    if (zero == std::string::npos) return "";
+    if (zero == std::string_view::npos) return "";
     if (fault && static_cast<std::size_t>(fault->start) < zero) return "";
     const TextPosition at = position_of(bytes, zero);
     return "a zero byte at line " + std::to_string(at.line) + ", column " + std::to_string(at.column) +
@@ -97,34 +97,37 @@ FileBytes read_file(const std::string& path) {
         result.error = std::strerror(errno);
         return result;
     }
-    // One buffer of the file's size, filled in place: the bytes are held once. A file that
-    // has grown since its size was taken is read on to its end only to say how far it went.
+    // One buffer of the file's size, filled in place and not cleared first: the bytes are
+    // held once and written once. A file that has grown since its size was taken is read on
+    // to its end only to say how far it went.
     std::size_t got = 0;
     try {
-        result.bytes.resize(static_cast<std::size_t>(size));
-        std::size_t n;
-        while (got < result.bytes.size() &&
-               (n = std::fread(&result.bytes[got], 1, result.bytes.size() - got, file.get())) > 0) {
-            got += n;
-        }
-        result.bytes.resize(got);
-        char more[4096];
-        while (got == size && (n = std::fread(more, 1, sizeof more, file.get())) > 0) result.bytes.append(more, n);
+        result.data.reset(new char[static_cast<std::size_t>(size)]);
     } catch (const std::bad_alloc&) {
-        result.bytes.clear();
         result.error = "not enough memory to hold it";
         return result;
     }
+    std::size_t n;
+    while (got < size && (n = std::fread(result.data.get() + got, 1, static_cast<std::size_t>(size) - got,
+                                         file.get())) > 0) {
+        got += n;
+    }
+    std::uintmax_t read = got;
+    char more[4096];
+    while (got == size && (n = std::fread(more, 1, sizeof more, file.get())) > 0) read += n;
     if (std::ferror(file.get())) {
         result.error = errno != 0 ? std::strerror(errno) : "read error";
-        result.bytes.clear();
-    } else if (result.bytes.size() != size) {
+    } else if (read != size) {
         // Bytes appeared or vanished since the size was taken; files under /proc and /sys
         // tell sizes that their contents do not have.
-        result.error = "read " + std::to_string(result.bytes.size()) + " bytes of " + std::to_string(size) +
+        result.error = "read " + std::to_string(read) + " bytes of " + std::to_string(size) +
                        ": it changed while being read";
-        result.bytes.clear();
     }
+    if (!result.error.empty()) {
+        result.data.reset();
+        return result;
+    }
+    result.size = got;
     return result;
 }
 
@@ -145,10 +148,10 @@ FileReport check_target(const Target& target, const CheckerSet& checkers, const 
         report.error = file.error;
         return report;
     }
-    return check_bytes(target.path, *target.kind, file.bytes, checkers.of(*target.kind), settings);
+    return check_bytes(target.path, *target.kind, file.bytes(), checkers.of(*target.kind), settings);
 }
 
-FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker,
+FileReport check_bytes(const std::string& path, FileKind kind, std::string_view bytes, const Checker& checker,
                        const ReportSettings& settings) {
     FileReport report;
     report.path = path;

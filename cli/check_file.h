@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "checker.h"
 #include "discovery.h"
@@ -12,10 +13,14 @@
 
 class LanguageCatalog;
 
-// The file's bytes, read once, or the system's reason why they cannot be read.
+// The file's bytes, read once into a buffer of their size, or the system's reason why
+// they cannot be read.
 struct FileBytes {
-    std::string bytes;
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
     std::string error;
+
+    std::string_view bytes() const { return std::string_view(data.get(), size); }
 };
 FileBytes read_file(const std::string& path);
 
@@ -41,5 +46,5 @@ struct ReportSettings {
 FileReport check_target(const Target& target, const CheckerSet& checkers,
                         const ReportSettings& settings = ReportSettings{});
 // The report for bytes already read from `path`, checked by `checker`.
-FileReport check_bytes(const std::string& path, FileKind kind, const std::string& bytes, const Checker& checker,
+FileReport check_bytes(const std::string& path, FileKind kind, std::string_view bytes, const Checker& checker,
                        const ReportSettings& settings = ReportSettings{});

@@ -13,7 +13,6 @@
 #include "diagnostic.h"
 #include "kpstring.h"
 #include "token_splitter.h"
-#include "recovering_walk.h"
 #include "walk.h"
 
 class LanguageCatalog;
@@ -90,9 +89,14 @@ protected:
     // would ignore.
     template <class G>
     CheckResult walk_kept(const TokenSplitter& splitter, std::int32_t file_size);
-    // Every fault of bytes in memory, by the walk that goes on after a fault.
+    // Every fault of bytes in memory: the walk starts again after each fault where the
+    // grammar's resume_at says.
     template <class G>
     static std::vector<Diagnostic> faults_in(std::string_view bytes);
+    // Where what is open at the end of `text` was opened, by a walk that keeps track of it:
+    // walked again only for a fault at the end, so the check itself does not pay for it.
+    template <class G>
+    static std::optional<Note> opened_where(TokenSplitter& splitter, std::string_view text);
 
 private:
     const LanguageCatalog* catalog_;
@@ -101,12 +105,40 @@ private:
 
 template <class G>
 std::vector<Diagnostic> Checker::faults_in(std::string_view bytes) {
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    const auto size = static_cast<std::int32_t>(bytes.size());
     TokenSplitter splitter;
     register_grammar<G>(splitter);
-    RecoveringWalk<G> walk(text);
-    splitter.visit_text(text, [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
-    return std::move(walk).result(static_cast<std::int32_t>(bytes.size()));
+    std::vector<Diagnostic> faults;
+    // Each stretch is walked as a text of its own, by the same walk as the first fault; after
+    // a fault the next stretch begins where the grammar can start again. A walk stops at a
+    // zero byte, which ends the text, so only the bytes passed over are searched for one.
+    for (std::size_t from = 0;;) {
+        const std::string_view rest = bytes.substr(from);
+        GrammarWalk<G> walk;
+        splitter.visit_text(rest, [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
+        std::optional<Diagnostic> fault = walk.result(size);
+        if (!fault) break;
+        if (fault->form == MessageForm::End) {
+            if (std::optional<Note> opened = opened_where<G>(splitter, rest)) {
+                opened->start += static_cast<std::int32_t>(from);
+                fault->notes.push_back(*opened);
+            }
+            faults.push_back(std::move(*fault));
+            break;
+        }
+        const auto at = static_cast<std::size_t>(fault->start += static_cast<std::int32_t>(from));
+        from = G::resume_at(bytes, at);
+        faults.push_back(std::move(*fault));
+        if (from == std::string_view::npos || bytes.substr(at, from - at).find('\0') != std::string_view::npos) break;
+    }
+    return faults;
+}
+
+template <class G>
+std::optional<Note> Checker::opened_where(TokenSplitter& splitter, std::string_view text) {
+    GrammarWalk<G, true> tracker;
+    splitter.visit_text(text, [&tracker](const TokenSplitter::Found& token) { return tracker.step(token); });
+    return tracker.opened();
 }
 
 template <class G>

@@ -138,7 +138,7 @@ TEST(ReadFile, GivesExactBytesOrTheSystemsReason) {
     test_files::ScratchDir dir;
     const std::string bytes("a\r\nb\0c\xFF", 7);
     test_files::write_bytes(dir.file("f"), bytes);
-    EXPECT_EQ(read_file(dir.file("f")).bytes, bytes);
+    EXPECT_EQ(read_file(dir.file("f")).bytes(), bytes);
     EXPECT_EQ(read_file(dir.file("f")).error, "");
     EXPECT_NE(read_file(dir.file("none")).error, "");
 }

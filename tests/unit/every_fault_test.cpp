@@ -80,6 +80,11 @@ TEST(EveryFault, CleanTextAndTheFirstFaultAreTheFirstFaultWalks) {
     EXPECT_EQ(tra.all_faults(text).front(), *tra.first_fault(text));
     // No fault after the last one is reported twice, and none after a zero byte.
     EXPECT_EQ(tra.all_faults(std::string("@1 ~a~\n@2 ~b~\0@3 ~c~\n", 22)).size(), 2u);
+    EXPECT_EQ(tra.all_faults(std::string("@1 ~a~ \0\n@2 ~b~\n", 17)).size(), 1u) << "a zero byte passed over";
+    const std::vector<Diagnostic> cut = tra.all_faults(std::string("@1 ~a~\n@2\0 ~b~", 14));
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[1].rule, "tra.unexpected_end");
+    EXPECT_EQ(cut[1].start, 14);
 }
 
 struct OpenedRow {
