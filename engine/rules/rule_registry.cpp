@@ -3,6 +3,7 @@
 #include "grammars/dlg_grammar.h"
 #include "grammars/tra_grammar.h"
 #include "rules/syntax_rules.h"
+#include "rules/tra_weidu_rules.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ std::vector<Rule> make_rules() {
     std::vector<Rule> rules;
     add_syntax_rules<TraGrammar>(rules);
     add_syntax_rules<DlgGrammar>(rules);
+    add_tra_weidu_rules(rules);
     return rules;
 }
 

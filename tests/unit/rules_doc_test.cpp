@@ -11,11 +11,12 @@
 
 #include "checker_list.h"
 #include "rules/rule_registry.h"
+#include "tra_weidu_checker.h"
 
 namespace {
 
 struct RuleSection {
-    std::string fence;  // "tra" or "dlg": the kind of file the examples are
+    std::string fence;  // "tra", "dlg" or "tra-weidu": the kind of file the examples are
     std::string bad;
     std::string fixed;
 };
@@ -25,7 +26,7 @@ struct RuleSection {
 std::map<std::string, RuleSection> read_sections(const std::string& page) {
     static const std::regex section(
         "<a id=\"([a-z_]+\\.[a-z0-9_]+)\"></a>\\n### \\1\\n[^]*?"
-        "\\nBad:\\n\\n```(tra|dlg)\\n([^]*?)```\\n\\nFixed:\\n\\n```\\2\\n([^]*?)```\\n");
+        "\\nBad:\\n\\n```(tra-weidu|tra|dlg)\\n([^]*?)```\\n\\nFixed:\\n\\n```\\2\\n([^]*?)```\\n");
     std::map<std::string, RuleSection> sections;
     for (std::sregex_iterator it(page.begin(), page.end(), section), end; it != end; ++it) {
         sections[(*it)[1]] = RuleSection{(*it)[2], (*it)[3], (*it)[4]};
@@ -58,10 +59,16 @@ TEST(RulesDoc, EveryRuleHasASectionWhoseExamplesShowIt) {
         const auto found = sections.find(id);
         ASSERT_NE(found, sections.end()) << "no section in the expected shape";
         EXPECT_NE(page.find("| [`" + id + "`](#" + id + ") |"), std::string::npos) << "not in the table";
-        const std::optional<FileKind> kind = kind_named(found->second.fence);
-        ASSERT_TRUE(kind);
-        EXPECT_EQ(id.substr(0, id.find('.')), checker_kind(*kind).family);
-        const std::unique_ptr<Checker> checker = checker_kind(*kind).make(nullptr);
+        std::unique_ptr<Checker> checker;
+        if (found->second.fence == "tra-weidu") {
+            EXPECT_EQ(id.substr(0, id.find('.')), "tra_weidu");
+            checker = std::make_unique<TraWeiduChecker>(nullptr);
+        } else {
+            const std::optional<FileKind> kind = kind_named(found->second.fence);
+            ASSERT_TRUE(kind);
+            EXPECT_EQ(id.substr(0, id.find('.')), checker_kind(*kind).family);
+            checker = checker_kind(*kind).make(nullptr);
+        }
         const std::optional<Diagnostic> bad = checker->first_fault(as_file(found->second.bad));
         ASSERT_TRUE(bad) << "the bad example is clean";
         EXPECT_EQ(bad->rule, id);
