@@ -15,6 +15,7 @@
 #include "language_catalog.h"
 #include "position.h"
 #include "position_cursor.h"
+#include "tra_weidu_checker.h"
 #include "wording.h"
 
 namespace fs = std::filesystem;
@@ -133,6 +134,7 @@ FileBytes read_file(const std::string& path) {
 
 CheckerSet::CheckerSet(const LanguageCatalog* catalog) {
     for (const CheckerKind& kind : checker_kinds()) checkers_[static_cast<std::size_t>(kind.kind)] = kind.make(catalog);
+    tra_weidu_ = std::make_unique<TraWeiduChecker>(catalog);
 }
 
 FileReport check_target(const Target& target, const CheckerSet& checkers, const ReportSettings& settings) {
@@ -148,7 +150,7 @@ FileReport check_target(const Target& target, const CheckerSet& checkers, const 
         report.error = file.error;
         return report;
     }
-    return check_bytes(target.path, *target.kind, file.bytes(), checkers.of(*target.kind), settings);
+    return check_bytes(target.path, *target.kind, file.bytes(), checkers.of(*target.kind, settings.tra_weidu), settings);
 }
 
 FileReport check_bytes(const std::string& path, FileKind kind, std::string_view bytes, const Checker& checker,

@@ -24,22 +24,30 @@ struct FileBytes {
 };
 FileBytes read_file(const std::string& path);
 
-// One checker for each kind of the checker list, wording in one catalog.
+// One checker for each kind of the checker list, and TRA's second grammar, wording in one
+// catalog.
 class CheckerSet {
 public:
     explicit CheckerSet(const LanguageCatalog* catalog);
-    const Checker& of(FileKind kind) const { return *checkers_[static_cast<std::size_t>(kind)]; }
+    // With `tra_weidu`, TRA files are checked as the mod compiler WeiDU reads them.
+    const Checker& of(FileKind kind, bool tra_weidu = false) const {
+        if (tra_weidu && kind == FileKind::Tra) return *tra_weidu_;
+        return *checkers_[static_cast<std::size_t>(kind)];
+    }
 
 private:
     std::array<std::unique_ptr<Checker>, 2> checkers_;
+    std::unique_ptr<Checker> tra_weidu_;
 };
 
 // What a check reports beyond a file's first fault: the rules in force, how many findings
-// a file shows at most (0: all of them), and whether warnings fail the run.
+// a file shows at most (0: all of them), whether warnings fail the run, and the grammar
+// of TRA files (strict, or as WeiDU reads them).
 struct ReportSettings {
     RuleSelection rules;
     std::size_t max_faults = 100;
     bool warnings_as_errors = false;
+    bool tra_weidu = false;
 };
 
 // Reads the file once and checks its bytes with the checker of its kind.

@@ -64,6 +64,11 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
     bool warnings_as_errors = false;
     CLI::Option* warnings_option =
         app.add_flag("--warnings-as-errors", warnings_as_errors, "Warnings count for the exit status");
+    std::string grammar;
+    CLI::Option* grammar_option =
+        app.add_option("--grammar", grammar,
+                       "TRA files: strict (default) or weidu (as the mod compiler WeiDU reads them)")
+            ->check(CLI::IsMember({"strict", "weidu"}));
     std::string config;
     CLI::Option* config_option = app.add_option("--config", config, "Use this project file for every file");
     CLI::Option* no_config_option =
@@ -89,5 +94,6 @@ ParsedCommandLine parse_command_line(int argc, const char* const* argv, std::ost
     if (ignore_option->count() > 0) options.ignore = ignore;
     if (warnings_option->count() > 0) options.warnings_as_errors = warnings_as_errors;
     if (config_option->count() > 0) options.config = config;
+    if (grammar_option->count() > 0) options.tra_grammar = grammar;
     return ParsedCommandLine{options, 0};
 }

@@ -27,6 +27,8 @@ struct Options {
     std::optional<std::vector<std::string>> extend_select;
     std::optional<std::vector<std::string>> ignore;
     std::optional<bool> warnings_as_errors;
+    // "strict" or "weidu": the grammar of TRA files.
+    std::optional<std::string> tra_grammar;
     // The project file to use for every file, or none at all; else each file's nearest.
     std::optional<std::string> config;
     bool no_config = false;

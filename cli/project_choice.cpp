@@ -34,5 +34,6 @@ ReportSettings ProjectChoice::merged(const ProjectSettings* project) const {
                                    options_.ignore.value_or(p.ignore));
     settings.max_faults = static_cast<std::size_t>(options_.max_faults.value_or(p.max_faults.value_or(100)));
     settings.warnings_as_errors = options_.warnings_as_errors.value_or(p.warnings_as_errors.value_or(false));
+    settings.tra_weidu = options_.tra_grammar.value_or(p.tra_grammar.value_or("strict")) == "weidu";
     return settings;
 }

@@ -21,6 +21,7 @@ struct ProjectSettings {
     std::vector<std::string> extend_select;          // [rules] extend-select
     std::vector<std::string> ignore;                 // [rules] ignore
     std::optional<bool> warnings_as_errors;          // [rules] warnings-as-errors
+    std::optional<std::string> tra_grammar;          // [tra] grammar: "strict" or "weidu"
 };
 
 // A fault in a project file: the file, the line and column (both from 1; 0 when not

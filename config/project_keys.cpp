@@ -1,5 +1,7 @@
 #include "project_keys.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <utility>
 
@@ -64,6 +66,22 @@ ValueReader rule_ids(Field ProjectSettings::*field) {
     };
 }
 
+// One of a fixed set of words.
+ValueReader choice(std::optional<std::string> ProjectSettings::*field, std::vector<std::string> words) {
+    return [field, words](const toml::node& value, const KeyPlace& place,
+                          ProjectSettings& settings) -> std::optional<ProjectFileError> {
+        std::string known;
+        for (const std::string& word : words) known += (known.empty() ? "\"" : ", \"") + word + "\"";
+        const auto* text = value.as_string();
+        if (text == nullptr || std::find(words.begin(), words.end(), text->get()) == words.end()) {
+            const std::string given = text != nullptr ? "\"" + text->get() + "\"" : kind_of(value);
+            return fault_at(place.file, value.source(), name_of(place) + " must be one of " + known + ", not " + given);
+        }
+        settings.*field = text->get();
+        return std::nullopt;
+    };
+}
+
 }  // namespace
 
 const std::vector<KnownTable>& known_tables() {
@@ -74,6 +92,7 @@ const std::vector<KnownTable>& known_tables() {
           {"extend-select", rule_ids(&ProjectSettings::extend_select)},
           {"ignore", rule_ids(&ProjectSettings::ignore)},
           {"warnings-as-errors", flag(&ProjectSettings::warnings_as_errors)}}},
+        {"tra", {{"grammar", choice(&ProjectSettings::tra_grammar, {"strict", "weidu"})}}},
     };
     return tables;
 }

@@ -33,6 +33,13 @@ put(other.toml "[rules]\nselect = [\"tra.sound_spaces\"]\n")
 put(bad/brindle.toml "[rules]\nignore = [\"tra.expected_tilde\",\n          \"tra.no_such_rule\"]\n")
 put(bad/a.tra "@1 = ~a~\n")
 
+# The compiler's grammar: texts in double quotes and percent signs, negative numbers, empty
+# sounds; a folder whose project file names that grammar.
+put(weidu-forms.tra "@-1 = \"Sword +1\" []\n@2 = %Shield%\n@3 = ~<<ok>>~ ^ ~more~\n")
+put(weidu/brindle.toml "[tra]\ngrammar = \"weidu\"\n")
+put(weidu/forms.tra "@-1 = \"Sword +1\" []\n@2 = %Shield%\n")
+put(weidu/broken.tra "@1 = ~a~\n@2 = ~unclosed\n")
+
 put(tree/b/UPPER.TRA "@1 = ~a~\n")
 put(tree/b/c/deep.Dlg "{1}{\n")
 put(tree/a.tra "@1 = ~a\n")
