@@ -146,16 +146,11 @@ CheckResult Checker::check_file(const char* path) {
     std::unique_ptr<char[]> block;
     std::int32_t file_size = 0;
     if (!read_text(path, block, file_size)) return CheckResult::unreadable();
-    TokenSplitter splitter;
-    register_grammar<G>(splitter);
-    GrammarWalk<G> walk;
     try {
-        splitter.visit_tokens(std::move(block), static_cast<std::size_t>(file_size),
-                              [&walk](const TokenSplitter::Found& token) { return walk.step(token); });
+        return report(fault_in<G>(std::string_view(block.get(), static_cast<std::size_t>(file_size))));
     } catch (const std::bad_alloc&) {
         return CheckResult::unreadable();
     }
-    return report(walk.result(file_size));
 }
 
 template <class G>

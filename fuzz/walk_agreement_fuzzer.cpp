@@ -3,7 +3,6 @@
 // its fault must lie inside the text or at its end.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string_view>
 
